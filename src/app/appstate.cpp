@@ -1,0 +1,104 @@
+#include "app/appstate.h"
+
+#include <cstring>
+
+#include "app/application.h"
+#include "resources/resource.h"
+
+static_assert(NOTIFYICONDATAW_V2_SIZE == kTrayIconDataSize);
+static_assert(sizeof(SHQUERYRBINFO) == kRecycleBinInfoSize);
+
+namespace {
+
+SetLayeredWindowAttributesFn FindSetLayered() {
+    // user32 is loaded in every GUI process, so its handle need not be kept.
+    HMODULE user32 = GetModuleHandleW(L"user32");
+    if (!user32) return nullptr;
+    FARPROC proc = GetProcAddress(user32, "SetLayeredWindowAttributes");
+    return reinterpret_cast<SetLayeredWindowAttributesFn>(reinterpret_cast<void (*)()>(proc));
+}
+
+} // namespace
+
+AppState::AppState(HWND window) : DropTarget(window) {
+    mainwindow = window;
+    desklist = nullptr;
+    editwindow = nullptr;
+    std::memset(&windowrect, 0, sizeof windowrect);
+    images = nullptr;
+    watchhandle = nullptr;
+    stopevent = nullptr;
+
+    colour = GetSysColor(COLOR_BACKGROUND);
+    textcolour = GetSysColor(COLOR_INFOTEXT);
+    for (COLORREF& custom : customcolours) custom = RGB(255, 255, 255);
+
+    std::memset(&trayicondata, 0, sizeof trayicondata);
+    std::memset(&recyclebininfo, 0, sizeof recyclebininfo);
+    version[0] = L'\0';
+    for (wchar_t* text : {titletext, inipath, langpath, helppath, deskpath, folder, home, end,
+                          filemanager, arcmanager, cmdprocessor, textviewer, imageviewer,
+                          findname, editpath})
+        text[0] = L'\0';
+
+    convertpending = false;
+    convertlinks = false;
+    transparent = false;
+    trayicon = false;
+    ontop = false;
+    iconstyle = 0;
+    sort = 1;
+    dirsfirst = true;
+    showhidden = false;
+    trimmemory = 10000;
+    recyclerpoll = 2000;
+    time = false;
+    recycler = true;
+    savesettings = true;
+    savefolder = true;
+    atcursor = true;
+    commitedit = false;
+    editafterrefresh = false;
+    selectafterrefresh = false;
+    refreshing = false;
+    autorefreshlatency = 200;
+    recyclecount = 0;
+    menupinned = false;
+    pinnedsubmenu = -1;
+
+    oleinitialised = SUCCEEDED(OleInitialize(nullptr));
+    RegisterDragDrop(mainwindow, this);
+
+    // The main window is owned by the hidden owner window and would otherwise
+    // have no taskbar button.
+    SetWindowLongPtrW(mainwindow, GWL_EXSTYLE,
+                      GetWindowLongPtrW(mainwindow, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+
+    trayicondata.cbSize = kTrayIconDataSize;
+    trayicondata.hWnd = mainwindow;
+    trayicondata.uID = 0;
+    trayicondata.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    trayicondata.uCallbackMessage = WM_TRAYICON;
+    trayicondata.hIcon = LoadIconW(Application.instance, MAKEINTRESOURCEW(IDI_TARVO));
+    CopyTruncated(trayicondata.szTip, Application.caption);
+    recyclebininfo.cbSize = kRecycleBinInfoSize;
+
+    setlayered = FindSetLayered();
+
+    InitCommonControls();
+    desklist = CreateWindowExW(0, WC_LISTVIEWW, L"Desktop",
+                               WS_CHILD | WS_VISIBLE | LVS_EDITLABELS | LVS_AUTOARRANGE, 0, 0,
+                               0, 0, mainwindow, nullptr, Application.instance, nullptr);
+    SendMessageW(desklist, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_DOUBLEBUFFER);
+    images = ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                              ILC_COLOR24, 0, 1);
+    // Handed over without LVS_SHAREIMAGELISTS: the list destroys it.
+    SendMessageW(desklist, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+AppState::~AppState() {
+    if (trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);
+    RevokeDragDrop(mainwindow);
+    if (oleinitialised) OleUninitialize();
+    PostQuitMessage(0);
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The one record of the program's state; its methods are the program's
+// operations, defined in the folder of the subsystem that owns each.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdint>
+
+#include "app/text.h"
+#include "shell/droptarget.h"
+
+using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+class AppState : public DropTarget {
+  public:
+    explicit AppState(HWND window);
+    ~AppState() override;
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    void PathAtPoint(POINTL point, wchar_t* out) override;
+
+    // Start-up and shutdown.
+    void Initialise();
+    void ReadConfiguration();
+    void TakeArgument(wchar_t* text);
+
+    // Main window.
+    void UseDesktopFolder();
+    void DeskFolderChanged();
+    void OnMove();
+    void OnSize(int width, int height);
+    void OnTimer(UINT_PTR id);
+    void OnTrayIcon(UINT mouseMessage);
+    LRESULT OnListNotify(NMHDR* header);
+
+    // Commands.
+    void RunCommand(int id);
+
+    // Desk list items.
+    bool ItemFileName(int index, wchar_t* name);
+    bool ItemPath(int index, wchar_t* path);
+
+    HWND mainwindow;
+    HWND desklist;
+    HWND editwindow;
+    RECT windowrect;
+    HIMAGELIST images;
+    HANDLE watchhandle;
+    HANDLE stopevent;
+    COLORREF colour;
+    COLORREF textcolour;
+    COLORREF customcolours[16];
+    NOTIFYICONDATAW trayicondata;
+    SHQUERYRBINFO recyclebininfo;
+    wchar_t version[12];
+    wchar_t titletext[kPathUnits];
+    wchar_t inipath[kPathUnits];
+    wchar_t langpath[kPathUnits];
+    wchar_t helppath[kPathUnits];
+    wchar_t deskpath[kPathUnits];
+    wchar_t folder[kPathUnits];
+    wchar_t home[kPathUnits];
+    wchar_t end[kPathUnits];
+    wchar_t filemanager[kPathUnits];
+    wchar_t arcmanager[kPathUnits];
+    wchar_t cmdprocessor[kPathUnits];
+    wchar_t textviewer[kPathUnits];
+    wchar_t imageviewer[kPathUnits];
+    bool convertpending;
+    bool convertlinks;
+    bool transparent;
+    bool trayicon;
+    bool ontop;
+    std::int32_t iconstyle;
+    std::int32_t sort;
+    bool dirsfirst;
+    bool showhidden;
+    std::int32_t trimmemory;
+    std::int32_t recyclerpoll;
+    bool time;
+    bool recycler;
+    bool savesettings;
+    bool savefolder;
+    bool atcursor;
+    bool commitedit;
+    wchar_t findname[kPathUnits];
+    wchar_t editpath[kPathUnits];
+    bool editafterrefresh;
+    bool selectafterrefresh;
+    bool refreshing;
+    std::int32_t autorefreshlatency;
+    std::int64_t recyclecount;
+    bool menupinned;
+    std::int32_t pinnedsubmenu;
+    SetLayeredWindowAttributesFn setlayered;
+
+  private:
+    void SetBaseTitle();
+    void SetTrayTipFromTitle();
+
+    bool oleinitialised = false;
+};
+
+// The size the shell expects for the tray icon data and the recycle-bin query.
+constexpr DWORD kTrayIconDataSize = 952;
+constexpr DWORD kRecycleBinInfoSize = 24;

@@ -1,0 +1,55 @@
+#include "app/mainwindow.h"
+
+
+#include "app/application.h"
+#include "app/appstate.h"
+#include "app/windowevents.h"
+#include "resources/resource.h"
+
+namespace {
+
+void CreateAppState(HWND window) {
+    auto* state = new AppState(window);
+    TheAppState = state;
+    state->Initialise();
+}
+
+// The pointer is cleared first: no message that arrives during or after the
+// shutdown may reach the record.
+void DestroyAppState() {
+    AppState* state = TheAppState;
+    TheAppState = nullptr;
+    delete state;
+}
+
+} // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_CREATE: CreateAppState(window); return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    default: break;
+    }
+
+    AppState* state = TheAppState;
+    if (!state) return DefWindowProcW(window, message, wParam, lParam);
+
+    switch (message) {
+    case WM_MOVE: state->OnMove(); return 0;
+    case WM_SIZE: state->OnSize(LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_SETFOCUS: SetFocus(state->desklist); return 0;
+    case WM_ENDSESSION:
+        if (wParam) DestroyAppState();
+        return 0;
+    case WM_DESTROY: DestroyAppState(); return 0;
+    case WM_COMMAND: state->RunCommand(LOWORD(wParam)); return 0;
+    case WM_TIMER: state->OnTimer(wParam); return 0;
+    case WM_TRAYICON: state->OnTrayIcon(static_cast<UINT>(lParam)); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}

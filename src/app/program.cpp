@@ -1,0 +1,82 @@
+#include "app/program.h"
+
+#include <clocale>
+#include <new>
+
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "resources/resource.h"
+
+namespace {
+
+void OutOfMemory() {
+    ShowMessage(L"Out Of Memory", MB_OK | MB_ICONEXCLAMATION);
+    ExitProcess(1);
+}
+
+void RegisterClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARVO));
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
+}
+
+// Every later dialog shows the program's icon: it is set once on the system
+// dialog class, reached through an empty dialog.
+void SetDialogClassIcon(HWND mainWindow) {
+    HWND dialog = CreateDialogParamW(Application.instance, MAKEINTRESOURCEW(IDD_EMPTY),
+                                     mainWindow, nullptr, 0);
+    if (!dialog) return;
+    SetClassLongPtrW(dialog, GCLP_HICON,
+                     reinterpret_cast<LONG_PTR>(
+                         LoadIconW(Application.instance, MAKEINTRESOURCEW(IDI_TARVO))));
+    DestroyWindow(dialog);
+}
+
+} // namespace
+
+void RegisterWindowClasses(HINSTANCE instance) {
+    RegisterClass(L"Bramlet", OwnerWindowProc, instance);
+    RegisterClass(L"Ta'rvo", MainWindowProc, instance);
+}
+
+HWND CreateOwnerWindow() {
+    return CreateWindowExW(0, L"Bramlet", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                           Application.instance, nullptr);
+}
+
+HWND CreateMainWindow(HWND owner) {
+    return CreateWindowExW(0, L"Ta'rvo", L"Ta'rvo", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                           nullptr, Application.instance, nullptr);
+}
+
+// Accelerators come first, so Enter and Esc reach the commands even while a
+// label is being edited; IsDialogMessageW translates and dispatches the keys
+// of the main window and its controls itself.
+int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
+    MSG message = {};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
+        if (IsDialogMessageW(mainWindow, &message)) continue;
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int RunProgram(HINSTANCE instance) {
+    std::set_new_handler(OutOfMemory);
+    std::setlocale(LC_ALL, "");
+    Application.instance = instance;
+
+    RegisterWindowClasses(instance);
+    HWND owner = CreateOwnerWindow();
+    HWND mainWindow = CreateMainWindow(owner);
+    Application.mainwindow = mainWindow;
+
+    SetDialogClassIcon(mainWindow);
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    return RunMessageLoop(mainWindow, accelerators);
+}

@@ -1,0 +1,37 @@
+#include "app/windowevents.h"
+
+#include "app/appstate.h"
+#include "resources/resource.h"
+#include "status/trim.h"
+
+void OnGetMinMaxInfo(MINMAXINFO* info) {
+    if (info) info->ptMinTrackSize.x = GetSystemMetrics(SM_CXICONSPACING);
+}
+
+void AppState::OnMove() { GetWindowRect(mainwindow, &windowrect); }
+
+void AppState::OnSize(int width, int height) {
+    MoveWindow(desklist, 0, 0, width, height, TRUE);
+    GetWindowRect(mainwindow, &windowrect);
+}
+
+void AppState::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case TIMER_TRIM: TrimWorkingSet(); break;
+    default: break;
+    }
+}
+
+void AppState::OnTrayIcon(UINT mouseMessage) {
+    if (mouseMessage != WM_LBUTTONUP) return;
+    // A click on the tray icon toggles the window.
+    if (!IsWindowVisible(mainwindow)) {
+        ShowWindow(mainwindow, SW_SHOW);
+        SetForegroundWindow(mainwindow);
+    } else if (IsIconic(mainwindow)) {
+        ShowWindow(mainwindow, SW_RESTORE);
+        SetForegroundWindow(mainwindow);
+    } else {
+        ShowWindow(mainwindow, SW_HIDE);
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The translatable texts: four process-wide tables whose entries a language
+// file can replace.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr std::size_t kTextUnits = 50; // 49 characters and a terminator
+
+struct TextEntry {
+    std::int32_t id;
+    wchar_t text[kTextUnits];
+};
+
+constexpr std::size_t kMenuTextCount = 59;
+constexpr std::size_t kSubmenuTextCount = 6;
+constexpr std::size_t kDialogTextCount = 10;
+constexpr std::size_t kMessageCount = 6;
+
+extern TextEntry MenuTextTable[kMenuTextCount];
+extern TextEntry SubmenuTextTable[kSubmenuTextCount];
+extern TextEntry DialogTextTable[kDialogTextCount];
+extern TextEntry MessageTable[kMessageCount];
+
+// The current text of the entry with this id, or null when there is none.
+const wchar_t* DialogText(int index);
+const wchar_t* MessageText(int index);
+
+// Copies the built-in menu texts of the main popup into the menu tables.
+void CollectMenuTexts(HMENU mainPopup);

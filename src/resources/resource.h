@@ -1,0 +1,27 @@
+#pragma once
+// Resource ids, shared by the resource script and the code.
+
+#include "../commands/commandids.h"
+
+#define IDI_TARVO 1000
+#define IDR_COMMAND_MENU 1000
+#define IDR_ACCELERATORS 1000
+#define IDD_EMPTY 1000
+#define IDD_ABOUT 101
+#define IDD_TOOL 102
+
+#define IDC_ABOUT_TITLE 201
+#define IDC_TOOL_EDIT 202
+#define IDC_TOOL_BROWSE 203
+#define IDC_ABOUT_FREEWARE 204
+#define IDC_ABOUT_DONATIONS 205
+#define IDC_ABOUT_LANGUAGE 206
+
+// Messages of the program's own.
+#define WM_TRAYICON (WM_USER + 1)
+#define WM_REOPENMENU (WM_USER + 3)
+
+// Timers of the main window.
+#define TIMER_TRIM 1026
+#define TIMER_CLOCK 1028
+#define TIMER_RECYCLER 1029

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Ta'rvo and its tests into build/, and runs
+# every test under Wine in a virtual display of its own.
+set -euo pipefail
+source "$(dirname "$0")/tools/wine-env.sh"
+
+install_missing
+build_project
+trap stop_all EXIT
+start_display
+start_wine
+cd "$BUILD_DIR"
+ctest --output-on-failure --timeout 120 -j2 "$@"

@@ -1,0 +1,206 @@
+#include "support/testsupport.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "app/application.h"
+#include "app/program.h"
+
+std::wstring ModuleFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+std::wstring DesktopFolder() {
+    wchar_t path[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path);
+    return path;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+void DrainMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message != WM_QUIT) DispatchMessageW(&message);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message != WM_QUIT) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+TempFolder::TempFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::wstring(temp) + L"tarvo-test-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void TempFolder::file(const std::wstring& name, DWORD attributes) const {
+    HANDLE file = CreateFileW((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              attributes, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+void TempFolder::folder(const std::wstring& name, DWORD attributes) const {
+    std::wstring full = *this / name;
+    CreateDirectoryW(full.c_str(), nullptr);
+    if (attributes) SetFileAttributesW(full.c_str(), attributes);
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = path + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
+}
+
+MainWindowTest::MainWindowTest() {
+    Application.instance = GetModuleHandleW(nullptr);
+    RegisterWindowClasses(Application.instance);
+    owner_ = CreateOwnerWindow();
+    window_ = CreateMainWindow(owner_);
+    Application.mainwindow = window_;
+}
+
+void MainWindowTest::close() {
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    window_ = nullptr;
+    Application.mainwindow = nullptr;
+    DrainMessages();
+}
+
+MainWindowTest::~MainWindowTest() {
+    close();
+    if (owner_) DestroyWindow(owner_);
+    DrainMessages();
+}
+
+ProgramRun::ProgramRun(const std::wstring& folder) {
+    exe_ = folder + L"\\tarvo.exe";
+    std::wstring built = ModuleFolder() + L"\\..\\tarvo.exe";
+    CopyFileW(built.c_str(), exe_.c_str(), FALSE);
+}
+
+ProgramRun::~ProgramRun() {
+    if (processInfo_.hProcess) {
+        if (WaitForSingleObject(processInfo_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(processInfo_.hProcess, 99);
+            WaitForSingleObject(processInfo_.hProcess, 5000);
+        }
+        CloseHandle(processInfo_.hProcess);
+        CloseHandle(processInfo_.hThread);
+    }
+}
+
+bool ProgramRun::start(const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + exe_ + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring folder = exe_.substr(0, exe_.find_last_of(L'\\'));
+    return CreateProcessW(exe_.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &processInfo_) != FALSE;
+}
+
+HWND ProgramRun::findTopLevel(const wchar_t* className) const {
+    struct Search {
+        DWORD pid;
+        const wchar_t* className;
+        HWND found;
+    } search = {processInfo_.dwProcessId, className, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t name[64] = L"";
+            GetClassNameW(window, name, 64);
+            if (pid == s->pid && wcscmp(name, s->className) == 0 && IsWindowVisible(window)) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ProgramRun::waitForMainWindow(DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = findTopLevel(L"Ta'rvo")) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND ProgramRun::waitForDialog(DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = findTopLevel(L"#32770")) != nullptr; }, timeoutMs);
+    return found;
+}
+
+DWORD ProgramRun::waitForExit(DWORD timeoutMs) {
+    DWORD code = STILL_ACTIVE;
+    if (!processInfo_.hProcess) return code;
+    if (WaitForSingleObject(processInfo_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(processInfo_.hProcess, &code);
+    return code;
+}
+
+std::wstring DialogStaticText(HWND dialog) {
+    std::wstring found;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM param) -> BOOL {
+            wchar_t name[64] = L"";
+            GetClassNameW(child, name, 64);
+            std::wstring text = WindowText(child);
+            if (_wcsicmp(name, L"Static") == 0 && !text.empty()) {
+                *reinterpret_cast<std::wstring*>(param) = text;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}

@@ -1,0 +1,83 @@
+#pragma once
+// Helpers shared by the tests: temporary folders, the real main window
+// created in-process, and the built program started as a user starts it.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The folder that holds the running test program.
+std::wstring ModuleFolder();
+// The user's Desktop directory as the shell reports it.
+std::wstring DesktopFolder();
+std::wstring WindowText(HWND window);
+
+// Pumps this thread's messages until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Removes every message waiting for this thread (WM_QUIT included).
+void DrainMessages();
+
+// A new, empty folder under the temporary folder; removed with its contents.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+    // Creates a file (with optional attributes) or folder inside.
+    void file(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const;
+    void folder(const std::wstring& name, DWORD attributes = 0) const;
+
+  private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+
+// The real classes and windows of the program, created in this process.
+class MainWindowTest {
+  public:
+    MainWindowTest();
+    ~MainWindowTest();
+    MainWindowTest(const MainWindowTest&) = delete;
+    MainWindowTest& operator=(const MainWindowTest&) = delete;
+    HWND owner() const { return owner_; }
+    HWND window() const { return window_; }
+    // Destroys the window now (runs the shutdown sequence).
+    void close();
+
+  private:
+    HWND owner_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+// The built tarvo.exe, copied into a folder of its own so that its settings
+// and language files stay there, started with a command line of arguments.
+class ProgramRun {
+  public:
+    explicit ProgramRun(const std::wstring& folder);
+    ~ProgramRun(); // ends the process if it is still running
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    const std::wstring& exePath() const { return exe_; }
+    bool start(const std::wstring& arguments);
+    // The main window (class "Ta'rvo") of the process, once it exists.
+    HWND waitForMainWindow(DWORD timeoutMs = 20000);
+    // A top-level dialog box (class "#32770") of the process.
+    HWND waitForDialog(DWORD timeoutMs = 20000);
+    // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
+    DWORD waitForExit(DWORD timeoutMs = 20000);
+    DWORD processId() const { return processInfo_.dwProcessId; }
+
+  private:
+    HWND findTopLevel(const wchar_t* className) const;
+    std::wstring exe_;
+    PROCESS_INFORMATION processInfo_ = {};
+};
+
+// The text of the first static control of a dialog that has one.
+std::wstring DialogStaticText(HWND dialog);

@@ -1,0 +1,81 @@
+# Sourced by run.sh, test.sh and bench.sh: installs what is missing, builds
+# into build/, and prepares a Wine prefix and a display of this run's own.
+
+PROJECT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR="$PROJECT_ROOT/build"
+PACKAGES="cmake make g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64 xvfb xauth x11-utils xdotool imagemagick"
+
+install_missing() {
+  local missing=()
+  for package in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build_project() {
+  cmake -S "$PROJECT_ROOT" -B "$BUILD_DIR" \
+    -DCMAKE_TOOLCHAIN_FILE="$PROJECT_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$BUILD_DIR" -j"$(nproc)"
+}
+
+wine_binary() {
+  if command -v wine64 >/dev/null 2>&1; then echo wine64
+  elif [ -x /usr/lib/wine/wine64 ]; then echo /usr/lib/wine/wine64
+  else echo wine; fi
+}
+
+wineserver_binary() {
+  if command -v wineserver >/dev/null 2>&1; then echo wineserver
+  else echo /usr/lib/wine/wineserver; fi
+}
+
+# A free X display number of our own.
+start_display() {
+  local n
+  for n in $(seq 91 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      XVFB_PID=$!
+      export DISPLAY=":$n"
+      local i
+      for i in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+      done
+    fi
+  done
+  echo "no X display could be started" >&2
+  return 1
+}
+
+start_wine() {
+  export WINEPREFIX="${WINEPREFIX:-$BUILD_DIR/wineprefix}"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix in $WINEPREFIX"
+    "$(wine_binary)" wineboot -i >/dev/null 2>&1 </dev/null
+    "$(wineserver_binary)" -w
+  fi
+  # A persistent server makes every later start quick; it must not hold our pipes.
+  "$(wineserver_binary)" -p </dev/null >/dev/null 2>&1 &
+  # Start Wine's own background processes now, with nothing of ours open in
+  # them: started by a test, they would inherit its output pipe and keep ctest
+  # waiting for it to close.
+  "$(wine_binary)" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+stop_all() {
+  if [ -n "${WINEPREFIX:-}" ]; then "$(wineserver_binary)" -k >/dev/null 2>&1 || true; fi
+  if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+}
