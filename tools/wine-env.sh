@@ -2,7 +2,8 @@
 # into build/, and prepares a Wine prefix and a display of this run's own.
 
 PROJECT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD_DIR="$PROJECT_ROOT/build"
+# TARVO_BUILD_DIR lets two checkouts or builds of the same tree run side by side.
+BUILD_DIR="${TARVO_BUILD_DIR:-$PROJECT_ROOT/build}"
 PACKAGES="cmake make g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64 xvfb xauth x11-utils xdotool imagemagick"
 
 install_missing() {
