@@ -24,7 +24,7 @@ build_project() {
   cmake -S "$PROJECT_ROOT" -B "$BUILD_DIR" \
     -DCMAKE_TOOLCHAIN_FILE="$PROJECT_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$BUILD_DIR" -j"$(nproc)"
+  cmake --build "$BUILD_DIR" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
 }
 
 wine_binary() {
