@@ -97,6 +97,8 @@ AppState::AppState(HWND window) : DropTarget(window) {
 }
 
 AppState::~AppState() {
+    // Unticking "Save on Exit" keeps the exit from writing; Save Now still writes.
+    if (savesettings) SaveSettings();
     if (trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);
     RevokeDragDrop(mainwindow);
     if (oleinitialised) OleUninitialize();

@@ -39,9 +39,18 @@ class AppState : public DropTarget {
     // Commands.
     void RunCommand(int id);
 
+    // Settings file.
+    void LoadSettings();
+    void SaveSettings();
+    bool ChooseSettingsFile();
+
     // Desk list items.
     bool ItemFileName(int index, wchar_t* name);
     bool ItemPath(int index, wchar_t* path);
+    void FillDeskList();
+    void RefreshDeskList();
+    void ApplyIconStyle();
+    void ReloadIcons();
 
     HWND mainwindow;
     HWND desklist;

@@ -29,6 +29,8 @@ void AppState::Initialise() {
 
     SetBaseTitle();
     SetTrayTipFromTitle();
+
+    FillDeskList();
 }
 
 void AppState::ReadConfiguration() {
@@ -41,6 +43,7 @@ void AppState::ReadConfiguration() {
     CopyText(helppath, files.help);
 
     folder[0] = L'\0';
+    LoadSettings();
 
     int count = 0;
     LocalMemory arguments(CommandLineToArgvW(GetCommandLineW(), &count));
@@ -66,6 +69,7 @@ void AppState::TakeArgument(wchar_t* text) {
     if (length == 0 || length >= kPathUnits) return;
     if (IsSettingsFilePath(full)) {
         CopyText(inipath, full);
+        LoadSettings();
     } else {
         CopyText(deskpath, full);
     }

@@ -141,6 +141,8 @@ TEST_F(MainWindow, EndSessionCancelledChangesNothing) {
 }
 
 TEST_F(MainWindow, AfterEndSessionNoMessageReachesTheState) {
+    // The log-off saves the settings: into a file of this test's own.
+    CopyText(state_->inipath, windows_.settingsPath().c_str());
     SendMessageW(window(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(TheAppState, nullptr);
     MSG quit;
@@ -230,6 +232,7 @@ TEST_F(MainWindow, ExitAbandonsAnOpenLabelEditInsteadOfClosing) {
     EXPECT_FALSE(IsWindow(edit)) << "the edit box was closed";
 
     state_->editwindow = nullptr;
+    CopyText(state_->inipath, windows_.settingsPath().c_str()); // where the exit saves
     SendMessageW(window(), WM_COMMAND, CMD_EXIT, 0);
     EXPECT_FALSE(IsWindow(window()));
     EXPECT_EQ(TheAppState, nullptr);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/appstate.h"
 #include "app/program.h"
 
 std::wstring ModuleFolder() {
@@ -103,6 +104,10 @@ MainWindowTest::MainWindowTest() {
 }
 
 void MainWindowTest::close() {
+    // The exit saves the settings; the file beside the test program would
+    // carry one test's changes into the next, so that save goes elsewhere.
+    if (TheAppState && std::wstring(TheAppState->inipath) == ModuleFolder() + L"\\tarvo.ini")
+        CopyText(TheAppState->inipath, settingsPath().c_str());
     if (window_ && IsWindow(window_)) DestroyWindow(window_);
     window_ = nullptr;
     Application.mainwindow = nullptr;

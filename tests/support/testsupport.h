@@ -48,8 +48,14 @@ class MainWindowTest {
     HWND window() const { return window_; }
     // Destroys the window now (runs the shutdown sequence).
     void close();
+    // Where close() has the exit save the settings unless the test chose
+    // another file: a file of this object's own, so no test's changes reach the
+    // next one. A test that ends the window itself (Exit, log-off) points
+    // inipath here first.
+    std::wstring settingsPath() const { return settings_ / L"tarvo.ini"; }
 
   private:
+    TempFolder settings_;
     HWND owner_ = nullptr;
     HWND window_ = nullptr;
 };

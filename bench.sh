@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Ta'rvo's listing benchmark and runs it
+# under Wine in a virtual display of its own. Prints one line per
+# measurement: fill view=<mode> n=<entries> ours=<s> floor=<s> ratio=<ours/floor>.
+# Arguments, if any, are the entry counts to measure (default 100 1000 5000).
+set -euo pipefail
+source "$(dirname "$0")/tools/wine-env.sh"
+
+install_missing
+BUILD_TARGETS=tarvo_bench build_project >/dev/null
+trap stop_all EXIT
+start_display
+start_wine
+counts=()
+for count in "$@"; do counts+=("-n$count"); done
+"$(wine_binary)" "$BUILD_DIR/tarvo_bench.exe" "${counts[@]}" </dev/null

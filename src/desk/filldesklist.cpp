@@ -1,0 +1,94 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/handles.h"
+#include "desk/deskicons.h"
+#include "desk/deskorder.h"
+#include "desk/itemnames.h"
+#include "shell/drivefixup.h"
+#include "status/trim.h"
+
+namespace {
+
+// The listed entries of the folder, in the order the file system gives them.
+// An entry whose full path would not fit the 260-unit buffers is left out:
+// it could not be opened, renamed or shown by its own path.
+std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden) {
+    std::vector<DeskEntry> entries;
+    wchar_t pattern[kPathUnits];
+    if (!JoinPath(pattern, deskpath, L"*")) return entries;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(pattern, &data));
+    if (!find) return entries;
+    wchar_t full[kPathUnits];
+    do {
+        if (!IsListedEntry(data.cFileName, data.dwFileAttributes, showhidden)) continue;
+        if (!JoinPath(full, deskpath, data.cFileName)) continue;
+        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(find.get(), &data));
+    return entries;
+}
+
+bool ProgramPath(wchar_t* path) {
+    DWORD length = GetModuleFileNameW(nullptr, path, kPathUnits);
+    return length > 0 && length < kPathUnits;
+}
+
+} // namespace
+
+void AppState::FillDeskList() {
+    std::vector<std::wstring> names =
+        DeskOrder(ReadDeskFolder(deskpath, showhidden), {sort, dirsfirst, home, end});
+
+    // The fill may run on the folder watcher's thread while the main thread
+    // writes the title, so it works in buffers of its own.
+    wchar_t path[kPathUnits];
+    if (!ProgramPath(path) || !DriveFixUpApplies(path, deskpath)) convertpending = false;
+
+    wchar_t label[kPathUnits];
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.pszText = label;
+
+    for (size_t i = 0; i < names.size(); ++i) {
+        const wchar_t* name = names[i].c_str();
+        JoinPath(path, deskpath, name); // fits: checked when the folder was read
+        if (convertpending && HasShortcutExtension(name)) FixShortcutDrive(path, deskpath);
+        AppendItemIcon(images, path);
+
+        bool shortcut = ShortcutLabel(name, label, kPathUnits);
+        item.iItem = static_cast<int>(i);
+        item.iImage = static_cast<int>(i);
+        item.lParam = shortcut ? 1 : 0;
+        SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        // The desk fills visibly, item by item.
+        UpdateWindow(mainwindow);
+    }
+
+    convertpending = false;
+    TrimWorkingSet();
+}
+
+void AppState::RefreshDeskList() {
+    if (refreshing) return;
+    refreshing = true;
+    int focused = static_cast<int>(SendMessageW(desklist, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                MAKELPARAM(LVNI_FOCUSED, 0)));
+    SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);
+    ImageList_Remove(images, -1);
+
+    FillDeskList();
+
+    // The focus goes back to the same position, not the same entry; no item
+    // stays selected.
+    LVITEMW state = {};
+    state.stateMask = LVIS_FOCUSED;
+    state.state = LVIS_FOCUSED;
+    SendMessageW(desklist, LVM_SETITEMSTATE, static_cast<WPARAM>(focused),
+                 reinterpret_cast<LPARAM>(&state));
+    SendMessageW(desklist, LVM_ENSUREVISIBLE, static_cast<WPARAM>(focused), FALSE);
+    refreshing = false;
+}

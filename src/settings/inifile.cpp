@@ -1,0 +1,266 @@
+#include "settings/inifile.h"
+
+#include <windows.h>
+
+#include <io.h>
+
+#include <cstring>
+#include <cwchar>
+
+#include "app/text.h"
+
+namespace {
+
+// Reads ask for 255 units with the terminator: at most 254 characters, so a
+// longer line arrives in pieces, each handled as a line of its own.
+constexpr int kReadUnits = 255;
+
+bool IsDelimiter(wchar_t c) { return c == L'=' || c == L'\r' || c == L'\n'; }
+
+// The path in the ANSI code page for the text-mode fallback. A path that does
+// not fit or has characters the code page lacks is refused: converted with
+// substitutes it would name a different file.
+bool NarrowPath(const wchar_t* path, char (&out)[MAX_PATH]) {
+    BOOL substituted = FALSE;
+    UINT codePage = GetACP();
+    // The UTF-8 code page represents everything and takes neither option.
+    bool utf8 = codePage == CP_UTF8;
+    int bytes = WideCharToMultiByte(codePage, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, path, -1, out,
+                                    MAX_PATH, nullptr, utf8 ? nullptr : &substituted);
+    return bytes > 0 && !substituted;
+}
+
+template <typename T> void Store(void* value, T v) { std::memcpy(value, &v, sizeof v); }
+template <typename T> T Load(const void* value) {
+    T v;
+    std::memcpy(&v, value, sizeof v);
+    return v;
+}
+
+// One conversion of the standard formatted input; false when nothing scans.
+template <typename T> bool Scan(const wchar_t* text, const wchar_t* format, void* value) {
+    T v;
+    if (std::swscanf(text, format, &v) != 1) return false;
+    Store(value, v);
+    return true;
+}
+
+void WriteSections(IniFile& ini, const IniSection* sections, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) ini.writeSection(sections[i].entries, sections[i].header);
+}
+
+// Creates a new, uniquely named empty file in the folder of path.
+bool CreateFileBeside(const wchar_t* path, wchar_t (&temp)[MAX_PATH]) {
+    const wchar_t* slash = std::wcsrchr(path, L'\\');
+    if (!slash) return false;
+    wchar_t folder[MAX_PATH];
+    std::size_t length = static_cast<std::size_t>(slash - path) + 1; // keeps "C:\" a root
+    // The made name must fit beside the folder: 14 units are kept for it.
+    if (length > MAX_PATH - 14) return false;
+    std::wmemcpy(folder, path, length);
+    folder[length] = L'\0';
+    return GetTempFileNameW(folder, L"trv", 0, temp) != 0;
+}
+
+} // namespace
+
+bool SplitIniLine(wchar_t* line, wchar_t** key, wchar_t** value) {
+    wchar_t* p = line;
+    while (*p && IsDelimiter(*p)) ++p;
+    if (!*p) return false;
+    *key = p;
+    while (*p && !IsDelimiter(*p)) ++p;
+    if (!*p) return false;
+    *p++ = L'\0';
+    while (*p && IsDelimiter(*p)) ++p;
+    if (!*p) return false;
+    *value = p;
+    while (*p && !IsDelimiter(*p)) ++p;
+    *p = L'\0';
+    return true;
+}
+
+bool ParseIniValue(std::uint32_t type, const wchar_t* text, void* value, std::size_t maxLength) {
+    switch (type) {
+    case IniWord: {
+        int wide;
+        if (std::swscanf(text, L"%d", &wide) != 1) return false;
+        Store(value, static_cast<std::uint16_t>(wide)); // the low 16 bits
+        return true;
+    }
+    case IniBool:
+        if (_wcsicmp(text, L"TRUE") == 0) {
+            Store<unsigned char>(value, 1);
+        } else if (_wcsicmp(text, L"FALSE") == 0) {
+            Store<unsigned char>(value, 0);
+        } else {
+            return false;
+        }
+        return true;
+    case IniShort: return Scan<short>(text, L"%hd", value);
+    case IniLong: return Scan<long>(text, L"%ld", value);
+    case IniShortOctal: return Scan<unsigned short>(text, L"%ho", value);
+    case IniLongOctal: return Scan<unsigned long>(text, L"%lo", value);
+    case IniShortHex: return Scan<unsigned short>(text, L"%hx", value);
+    case IniLongHex: return Scan<unsigned long>(text, L"%lx", value);
+    case IniFloat: return Scan<float>(text, L"%g", value);
+    case IniDouble: return Scan<double>(text, L"%lg", value);
+    case IniString:
+        if (maxLength == 0) return false;
+        CopyTruncated(static_cast<wchar_t*>(value), maxLength, text);
+        return true;
+    default: return false;
+    }
+}
+
+bool FormatIniValue(std::uint32_t type, const void* value, wchar_t* out, std::size_t capacity) {
+    int written = -1;
+    switch (type) {
+    case IniWord:
+    case IniShort:
+        // Signed: a Word above 32767 is written negative and reads back to the same bits.
+        written = std::swprintf(out, capacity, L"%hd", Load<short>(value));
+        break;
+    case IniBool:
+        written = std::swprintf(out, capacity, L"%ls",
+                                Load<unsigned char>(value) ? L"TRUE" : L"FALSE");
+        break;
+    case IniLong: written = std::swprintf(out, capacity, L"%ld", Load<long>(value)); break;
+    case IniShortOctal:
+        written = std::swprintf(out, capacity, L"%ho", Load<unsigned short>(value));
+        break;
+    case IniLongOctal:
+        written = std::swprintf(out, capacity, L"%lo", Load<unsigned long>(value));
+        break;
+    case IniShortHex:
+        written = std::swprintf(out, capacity, L"%hx", Load<unsigned short>(value));
+        break;
+    case IniLongHex:
+        written = std::swprintf(out, capacity, L"%lx", Load<unsigned long>(value));
+        break;
+    case IniFloat:
+        written = std::swprintf(out, capacity, L"%g", static_cast<double>(Load<float>(value)));
+        break;
+    case IniDouble: written = std::swprintf(out, capacity, L"%lg", Load<double>(value)); break;
+    default: return false;
+    }
+    return written >= 0 && static_cast<std::size_t>(written) < capacity;
+}
+
+std::FILE* IniFile::open(const wchar_t* path, int mode) {
+    close();
+    wide = true;
+    if (mode != 0 && mode != 1) return nullptr;
+    char narrow[MAX_PATH];
+    bool haveNarrow = NarrowPath(path, narrow);
+    file = _wfopen(path, mode == 0 ? L"rb" : L"wb");
+    if (!file && haveNarrow) {
+        file = std::fopen(narrow, mode == 0 ? "r" : "w");
+        wide = false;
+    }
+    return file;
+}
+
+void IniFile::readSection(const IniEntry* entries, const wchar_t* header, std::size_t maxLength) {
+    if (!file) return;
+    std::rewind(file);
+    if (wide) std::fseek(file, 2, SEEK_SET); // the byte-order mark
+
+    auto readPiece = [this] { return std::fgetws(line, kReadUnits, file) != nullptr; };
+    if (header) {
+        std::size_t headerLength = std::wcslen(header);
+        do {
+            if (!readPiece()) return;
+        } while (std::wcsncmp(line, header, headerLength) != 0);
+    }
+
+    while (readPiece()) {
+        if (line[0] == L'#') continue;
+        if (line[0] == L'[') return;
+        wchar_t* key;
+        wchar_t* value;
+        if (!SplitIniLine(line, &key, &value)) continue;
+        // Every entry of that name receives the value, not only the first.
+        for (const IniEntry* entry = entries; entry && entry->value; ++entry) {
+            if (entry->type < IniWord || entry->type > IniString || !entry->name) continue;
+            if (_wcsicmp(key, entry->name) == 0)
+                ParseIniValue(entry->type, value, entry->value, maxLength);
+        }
+    }
+}
+
+void IniFile::writeSection(const IniEntry* entries, const wchar_t* header) {
+    if (!file) return;
+    // The text-mode stream of the fallback turns LF into CR LF itself.
+    const wchar_t* lineEnd = wide ? L"\r\n" : L"\n";
+    if (std::ftell(file) != 0) {
+        std::fputws(lineEnd, file);
+    } else if (wide) {
+        std::fputwc(0xFEFF, file);
+    }
+    if (header) {
+        std::fputws(header, file);
+        std::fputws(lineEnd, file);
+    }
+    for (const IniEntry* entry = entries; entry && entry->value; ++entry) {
+        wchar_t number[64];
+        const wchar_t* text = number;
+        if (entry->type == IniString) {
+            text = static_cast<const wchar_t*>(entry->value);
+        } else if (!FormatIniValue(entry->type, entry->value, number, 64)) {
+            continue; // an unknown type has no text to write
+        }
+        std::fputws(entry->name ? entry->name : L"", file);
+        std::fputwc(L'=', file);
+        std::fputws(text, file);
+        std::fputws(lineEnd, file);
+    }
+}
+
+bool IniFile::close() {
+    if (!file) return false;
+    bool stored = std::ferror(file) == 0;
+    if (std::fclose(file) != 0) stored = false;
+    file = nullptr;
+    return stored;
+}
+
+void ReadIniSections(const wchar_t* path, const IniSection* sections, std::size_t count) {
+    IniFile ini;
+    if (!ini.open(path, 0)) return;
+    for (std::size_t i = 0; i < count; ++i)
+        ini.readSection(sections[i].entries, sections[i].header, sections[i].maxLength);
+}
+
+bool SaveIniSections(const wchar_t* path, const IniSection* sections, std::size_t count) {
+    wchar_t temp[MAX_PATH];
+    if (CreateFileBeside(path, temp)) {
+        IniFile ini;
+        if (ini.open(temp, 1)) {
+            WriteSections(ini, sections, count);
+            // On the disk before it takes the old file's place, or a crash
+            // could leave the new name on an empty file.
+            bool whole = std::fflush(ini.file) == 0 && _commit(_fileno(ini.file)) == 0;
+            whole = ini.close() && whole;
+            if (!whole) {
+                // A full disk or a write error: the old file stays as it was.
+                DeleteFileW(temp);
+                return false;
+            }
+            // A hidden settings file stays hidden.
+            DWORD old = GetFileAttributesW(path);
+            if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) &&
+                (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+                SetFileAttributesW(temp, old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+            if (MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+        }
+        DeleteFileW(temp);
+    }
+    // No new file could be made there or moved over the old one: the old file
+    // is written in place, as the only way left to save at all.
+    IniFile ini;
+    if (!ini.open(path, 1)) return false;
+    WriteSections(ini, sections, count);
+    return ini.close();
+}

@@ -1,0 +1,170 @@
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app/appstate.h"
+#include "app/application.h"
+#include "lang/texts.h"
+#include "settings/inifile.h"
+
+namespace {
+
+constexpr wchar_t kComment[] =
+    L"for portability, set convertlinks=TRUE, savefolder=FALSE, and use relative paths eg. "
+    L"\\mydesk";
+
+// The nine sections of the settings file, built afresh from the fields for
+// every load and save, so both use exactly the same keys, types and order.
+struct SettingsLayout {
+    wchar_t comment[kPathUnits]; // the ";" line: written from the constant, read and dropped
+    IniEntry tarvo[2];
+    IniEntry portable[10];
+    IniEntry tweak[3];
+    IniEntry look[6];
+    IniEntry position[5];
+    IniEntry desk[7];
+    IniEntry status[3];
+    IniEntry settings[2];
+    IniEntry menu[2];
+    IniSection sections[9];
+};
+
+constexpr IniEntry kEnd = {nullptr, 0, nullptr};
+
+void DescribeSettings(AppState& s, SettingsLayout& layout) {
+    CopyText(layout.comment, kComment);
+    IniEntry tarvo[] = {{L"version", IniString, s.version}, kEnd};
+    IniEntry portable[] = {
+        {L";", IniString, layout.comment},
+        {L"convertlinks", IniBool, &s.convertlinks},
+        {L"savefolder", IniBool, &s.savefolder},
+        {L"folder", IniString, s.folder},
+        {L"filemanager", IniString, s.filemanager},
+        {L"arcmanager", IniString, s.arcmanager},
+        {L"cmdprocessor", IniString, s.cmdprocessor},
+        {L"textviewer", IniString, s.textviewer},
+        {L"imageviewer", IniString, s.imageviewer},
+        kEnd};
+    IniEntry tweak[] = {{L"autorefresh latency (ms)", IniLong, &s.autorefreshlatency},
+                        {L"trim memory (ms)", IniLong, &s.trimmemory},
+                        kEnd};
+    IniEntry look[] = {{L"colour", IniLong, &s.colour},
+                       {L"text colour", IniLong, &s.textcolour},
+                       {L"transparent", IniBool, &s.transparent},
+                       {L"trayicon", IniBool, &s.trayicon},
+                       {L"ontop", IniBool, &s.ontop},
+                       kEnd};
+    IniEntry position[] = {{L"left", IniLong, &s.windowrect.left},
+                           {L"top", IniLong, &s.windowrect.top},
+                           {L"right", IniLong, &s.windowrect.right},
+                           {L"bottom", IniLong, &s.windowrect.bottom},
+                           kEnd};
+    IniEntry desk[] = {{L"icon style", IniLong, &s.iconstyle},
+                       {L"sort", IniLong, &s.sort},
+                       {L"dirsfirst", IniBool, &s.dirsfirst},
+                       {L"showhidden", IniBool, &s.showhidden},
+                       {L"home", IniString, s.home},
+                       {L"end", IniString, s.end},
+                       kEnd};
+    IniEntry status[] = {{L"time", IniBool, &s.time}, {L"recycler", IniBool, &s.recycler}, kEnd};
+    IniEntry settings[] = {{L"savesettings", IniBool, &s.savesettings}, kEnd};
+    IniEntry menu[] = {{L"at cursor", IniBool, &s.atcursor}, kEnd};
+
+    auto copy = [](auto& to, const auto& from) {
+        static_assert(sizeof to == sizeof from);
+        for (std::size_t i = 0; i < sizeof from / sizeof from[0]; ++i) to[i] = from[i];
+    };
+    copy(layout.tarvo, tarvo);
+    copy(layout.portable, portable);
+    copy(layout.tweak, tweak);
+    copy(layout.look, look);
+    copy(layout.position, position);
+    copy(layout.desk, desk);
+    copy(layout.status, status);
+    copy(layout.settings, settings);
+    copy(layout.menu, menu);
+
+    // The version is read into its 12-unit buffer; every other string is a path buffer.
+    IniSection sections[] = {{L"[Ta'rvo]", layout.tarvo, sizeof s.version / sizeof s.version[0]},
+                             {L"[Portable]", layout.portable, kPathUnits},
+                             {L"[Tweak]", layout.tweak, kPathUnits},
+                             {L"[Tarvo]", layout.look, kPathUnits},
+                             {L"[Position]", layout.position, kPathUnits},
+                             {L"[Desk]", layout.desk, kPathUnits},
+                             {L"[Status]", layout.status, kPathUnits},
+                             {L"[Settings]", layout.settings, kPathUnits},
+                             {L"[Menu]", layout.menu, kPathUnits}};
+    copy(layout.sections, sections);
+}
+
+static_assert(sizeof(COLORREF) == 4 && sizeof(LONG) == 4 && sizeof(std::int32_t) == 4,
+              "the settings read and write these fields as 32-bit Long values");
+
+// The restored rectangle of a minimised or maximised window, in screen
+// coordinates. The placement gives it relative to the work area, which
+// differs from the screen where a taskbar stands at the top or the left.
+bool RestoredRectangle(HWND window, RECT& rect) {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement)) return false;
+    rect = placement.rcNormalPosition;
+    if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+            OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
+                       monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+    return true;
+}
+
+static_assert(sizeof(WINDOWPLACEMENT) == 44);
+
+} // namespace
+
+void AppState::LoadSettings() {
+    SettingsLayout layout;
+    DescribeSettings(*this, layout);
+    ReadIniSections(inipath, layout.sections, 9);
+
+    // The desk folder is the full path of what the file says: a relative text
+    // against the current directory, "\mydesk" against the current drive's
+    // root. An empty folder, or one whose full path would not fit, leaves the
+    // desk folder as it was.
+    wchar_t full[kPathUnits];
+    DWORD length = GetFullPathNameW(folder, kPathUnits, full, nullptr);
+    if (length > 0 && length < kPathUnits) CopyText(deskpath, full);
+}
+
+void AppState::SaveSettings() {
+    CopyText(version, Application.version);
+    // Without savefolder the text last read stays, so a relative or
+    // hand-written folder survives the save unchanged.
+    if (savefolder) CopyText(folder, deskpath);
+    if (IsIconic(mainwindow) || IsZoomed(mainwindow)) RestoredRectangle(mainwindow, windowrect);
+
+    SettingsLayout layout;
+    DescribeSettings(*this, layout);
+    // A save that cannot be made is lost without a word; the program goes on.
+    SaveIniSections(inipath, layout.sections, 9);
+}
+
+bool AppState::ChooseSettingsFile() {
+    wchar_t directory[kPathUnits];
+    CopyText(directory, inipath);
+    wchar_t fileName[kPathUnits] = L"";
+    if (GetFileTitleW(directory, fileName, kPathUnits) != 0) fileName[0] = L'\0';
+    if (wchar_t* slash = wcsrchr(directory, L'\\')) *slash = L'\0';
+
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = mainwindow;
+    dialog.lpstrFilter = L"INI File (*.ini)\0*.ini\0";
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = kPathUnits;
+    dialog.lpstrInitialDir = directory;
+    dialog.lpstrTitle = MessageText(1);
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    dialog.lpstrDefExt = L"ini";
+    if (!GetSaveFileNameW(&dialog)) return false;
+    return CopyText(inipath, fileName);
+}

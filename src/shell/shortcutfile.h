@@ -1,0 +1,33 @@
+#pragma once
+// A shortcut (.lnk) file read and rewritten through the shell's link object.
+// Short-lived: open, read or retarget, close, within one operation.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/handles.h"
+
+class ShortcutFile {
+  public:
+    ShortcutFile() = default;
+    ~ShortcutFile() { Close(); }
+    ShortcutFile(const ShortcutFile&) = delete;
+    ShortcutFile& operator=(const ShortcutFile&) = delete;
+
+    // Creates the link object, with COM for the calling thread. On failure
+    // both interfaces stay null and the other calls do nothing.
+    HRESULT Open();
+    // Releases the interfaces and balances the CoInitialize of Open.
+    void Close();
+    // The link's target path as stored (the link is not resolved). Returns
+    // false, with target as it was, when the file cannot be loaded.
+    bool ReadTarget(const wchar_t* shortcutPath, wchar_t* target);
+    // Points the link at a new target and saves it to shortcutPath.
+    bool Retarget(const wchar_t* newTarget, const wchar_t* shortcutPath);
+
+  private:
+    ComPtr<IShellLinkW> shelllink_;
+    ComPtr<IPersistFile> persistfile_;
+    WIN32_FIND_DATAW finddata_ = {};
+    bool opened_ = false;
+};
