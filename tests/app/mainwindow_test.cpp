@@ -252,18 +252,3 @@ TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
     SendMessageW(window(), WM_TRAYICON, 0, WM_MOUSEMOVE);
     EXPECT_TRUE(IsWindowVisible(window())) << "other mouse messages do nothing";
 }
-
-TEST_F(MainWindow, ExitWritesTheSettingsOnlyWithSaveOnExit) {
-    TempFolder folder;
-    std::wstring path = folder / L"exit.ini";
-    CopyText(state_->inipath, path.c_str());
-    state_->savesettings = false;
-    windows_.close();
-    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written";
-
-    MainWindowTest again;
-    ASSERT_NE(TheAppState, nullptr);
-    CopyText(TheAppState->inipath, path.c_str());
-    again.close();
-    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << "written by default";
-}
