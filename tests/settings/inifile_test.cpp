@@ -4,10 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <array>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "settings/filebytes.h"
 #include "settings/inifile.h"
@@ -27,10 +27,50 @@ Split SplitOf(std::wstring text) {
     return {ok, ok ? key : L"", ok ? value : L""};
 }
 
-std::wstring Format(std::uint32_t type, const void* value) {
-    wchar_t out[64] = L"untouched";
-    if (!FormatIniValue(type, value, out, 64)) return L"(refused)";
-    return out;
+template <typename T> std::uint64_t Bits(T value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof value);
+    return bits;
+}
+
+// One value of every type and the text it is written as. The variable of
+// each lies in the low bytes of a 64-bit slot, the rest of which stays zero.
+struct Sample {
+    std::uint32_t type;
+    const wchar_t* name;
+    std::uint64_t bits;
+    const wchar_t* text;
+};
+const Sample kSamples[] = {
+    {IniWord, L"Word", 40000, L"-25536"}, // above 32767: written negative
+    {IniBool, L"Bool", 1, L"TRUE"},
+    {IniBool, L"Bool0", 0, L"FALSE"},
+    {IniShort, L"Short", Bits<short>(-1234), L"-1234"},
+    {IniLong, L"Long", 0x80000001u, L"-2147483647"}, // the top bit set
+    {IniShortOctal, L"ShortOctal", 8, L"10"},
+    {IniLongOctal, L"LongOctal", 0xFFFFFFFFu, L"37777777777"},
+    {IniShortHex, L"ShortHex", 0xBEEF, L"beef"}, // lower case, no prefix
+    {IniLongHex, L"LongHex", 0xDEADBEEFu, L"deadbeef"},
+    {IniFloat, L"Float", Bits(1.5f), L"1.5"},
+    {IniDouble, L"Double", Bits(0.1), L"0.1"},
+};
+
+constexpr std::uint64_t kUnchanged = 0xA5A5A5A5A5A5A5A5ull;
+
+// What the text stores into a slot that held kUnchanged, at the variable's size.
+std::uint64_t Parsed(std::uint32_t type, const wchar_t* text) {
+    std::uint64_t slot = kUnchanged;
+    ParseIniValue(type, text, &slot, 0);
+    return slot;
+}
+std::uint64_t Stored(std::uint32_t type, std::uint64_t bits) {
+    std::size_t size = 2;
+    if (type == IniBool) size = 1;
+    if (type == IniLong || type == IniLongOctal || type == IniLongHex || type == IniFloat) size = 4;
+    if (type == IniDouble) size = 8;
+    std::uint64_t slot = kUnchanged;
+    std::memcpy(&slot, &bits, size);
+    return slot;
 }
 
 } // namespace
@@ -48,109 +88,58 @@ TEST(IniLine, SplitsAtEqualsCrAndLf) {
         EXPECT_FALSE(SplitOf(noValue).ok) << noValue;
 }
 
-TEST(IniValue, WordIsSixteenBitsWrittenSigned) {
-    std::uint16_t word = 40000;
-    EXPECT_EQ(Format(IniWord, &word), L"-25536");
-    word = 0;
-    EXPECT_TRUE(ParseIniValue(IniWord, L"-25536", &word, 0));
-    EXPECT_EQ(word, 40000);
-    EXPECT_TRUE(ParseIniValue(IniWord, L"70000", &word, 0));
-    EXPECT_EQ(word, 70000 & 0xFFFF) << "the low 16 bits of the 32-bit scan";
+TEST(IniValue, EveryTypeFormatsAndParsesItsOwnText) {
+    for (const Sample& sample : kSamples) {
+        SCOPED_TRACE(sample.name);
+        wchar_t out[64] = L"";
+        ASSERT_TRUE(FormatIniValue(sample.type, &sample.bits, out, 64));
+        EXPECT_STREQ(out, sample.text);
+        EXPECT_EQ(Parsed(sample.type, sample.text), Stored(sample.type, sample.bits));
+    }
 }
 
-TEST(IniValue, BoolReadsEitherCaseAndWritesCapitals) {
-    bool flag = false;
-    EXPECT_TRUE(ParseIniValue(IniBool, L"tRuE", &flag, 0));
-    EXPECT_TRUE(flag);
-    EXPECT_TRUE(ParseIniValue(IniBool, L"false", &flag, 0));
-    EXPECT_FALSE(flag);
-    flag = true;
-    for (const wchar_t* other : {L"yes", L"1", L"TRUE ", L" TRUE", L""})
-        EXPECT_FALSE(ParseIniValue(IniBool, other, &flag, 0)) << other;
-    EXPECT_TRUE(flag);
-
-    unsigned char byte = 0;
-    EXPECT_EQ(Format(IniBool, &byte), L"FALSE");
-    byte = 1;
-    EXPECT_EQ(Format(IniBool, &byte), L"TRUE");
-    byte = 0xA7; // a flag that lost its 0/1 still names one of the two texts
-    EXPECT_EQ(Format(IniBool, &byte), L"TRUE");
+TEST(IniValue, ParsingFollowsTheFormattedInputRules) {
+    const struct {
+        std::uint32_t type;
+        const wchar_t* text;
+        std::uint64_t bits; // kUnchanged: the variable keeps its value
+    } cases[] = {
+        {IniWord, L"70000", 70000 & 0xFFFF}, // the low 16 bits of the 32-bit scan
+        {IniBool, L"tRuE", 1},           {IniBool, L"false", 0},        {IniBool, L"yes", kUnchanged},
+        {IniBool, L"1", kUnchanged},     {IniBool, L" TRUE", kUnchanged}, {IniBool, L"", kUnchanged},
+        {IniLong, L"12px", 12},          {IniLong, L"  42", 42},        {IniLong, L"px12", kUnchanged},
+        {IniLong, L"", kUnchanged},      {IniLong, L"-", kUnchanged},   {IniLongHex, L"0x1F", 0x1F},
+        {IniLongHex, L"ff", 0xFF},       {IniLongHex, L"xyz", kUnchanged}, {IniShortHex, L"C0DE", 0xC0DE},
+        {IniLongOctal, L"777", 0777},    {IniLongOctal, L"9", kUnchanged},
+        {IniFloat, L"2.25e1", Bits(22.5f)}, {IniDouble, L"-3.75x", Bits(-3.75)},
+        {IniDouble, L"e5", kUnchanged},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(Parsed(c.type, c.text), c.bits == kUnchanged ? kUnchanged : Stored(c.type, c.bits));
+    }
 }
 
-TEST(IniValue, SignedDecimalsAndLongWithTopBitThroughNegativeText) {
-    short shortValue = -1234;
-    EXPECT_EQ(Format(IniShort, &shortValue), L"-1234");
-    EXPECT_TRUE(ParseIniValue(IniShort, L"321", &shortValue, 0));
-    EXPECT_EQ(shortValue, 321);
+TEST(IniValue, StrayFlagsStringsUnknownTypesAndSmallBuffers) {
+    unsigned char flag = 0xA7; // a flag that lost its 0/1 still names one of the two texts
+    wchar_t out[8];
+    ASSERT_TRUE(FormatIniValue(IniBool, &flag, out, 8));
+    EXPECT_STREQ(out, L"TRUE");
 
-    std::uint32_t bits = 0x80000001u; // a COLORREF-like value with the top bit set
-    EXPECT_EQ(Format(IniLong, &bits), L"-2147483647");
-    std::uint32_t back = 0;
-    EXPECT_TRUE(ParseIniValue(IniLong, L"-2147483647", &back, 0));
-    EXPECT_EQ(back, bits);
-
-    std::int32_t number = 5;
-    EXPECT_TRUE(ParseIniValue(IniLong, L"12px", &number, 0));
-    EXPECT_EQ(number, 12) << "a numeric prefix is taken";
-    EXPECT_TRUE(ParseIniValue(IniLong, L"  42", &number, 0));
-    EXPECT_EQ(number, 42) << "leading blanks are skipped";
-    for (const wchar_t* bad : {L"px12", L"", L"   ", L"-", L"TRUE"})
-        EXPECT_FALSE(ParseIniValue(IniLong, bad, &number, 0)) << bad;
-    EXPECT_EQ(number, 42);
-}
-
-TEST(IniValue, OctalAndHexWithAndWithoutPrefix) {
-    unsigned short shortOctal = 8;
-    EXPECT_EQ(Format(IniShortOctal, &shortOctal), L"10");
-    EXPECT_TRUE(ParseIniValue(IniShortOctal, L"17", &shortOctal, 0));
-    EXPECT_EQ(shortOctal, 15);
-    std::uint32_t longOctal = 0xFFFFFFFFu;
-    EXPECT_EQ(Format(IniLongOctal, &longOctal), L"37777777777");
-    EXPECT_TRUE(ParseIniValue(IniLongOctal, L"777", &longOctal, 0));
-    EXPECT_EQ(longOctal, 0777u);
-    EXPECT_FALSE(ParseIniValue(IniLongOctal, L"9", &longOctal, 0));
-
-    unsigned short shortHex = 0xBEEF;
-    EXPECT_EQ(Format(IniShortHex, &shortHex), L"beef") << "lower case, no prefix";
-    EXPECT_TRUE(ParseIniValue(IniShortHex, L"C0DE", &shortHex, 0));
-    EXPECT_EQ(shortHex, 0xC0DE);
-    std::uint32_t longHex = 0xDEADBEEFu;
-    EXPECT_EQ(Format(IniLongHex, &longHex), L"deadbeef");
-    EXPECT_TRUE(ParseIniValue(IniLongHex, L"0x1F", &longHex, 0));
-    EXPECT_EQ(longHex, 0x1Fu);
-    EXPECT_TRUE(ParseIniValue(IniLongHex, L"ff", &longHex, 0));
-    EXPECT_EQ(longHex, 0xFFu);
-    EXPECT_FALSE(ParseIniValue(IniLongHex, L"xyz", &longHex, 0));
-}
-
-TEST(IniValue, FloatAndDouble) {
-    float single = 1.5f;
-    EXPECT_EQ(Format(IniFloat, &single), L"1.5");
-    EXPECT_TRUE(ParseIniValue(IniFloat, L"2.25e1", &single, 0));
-    EXPECT_EQ(single, 22.5f);
-    double number = 0.1;
-    EXPECT_EQ(Format(IniDouble, &number), L"0.1");
-    EXPECT_TRUE(ParseIniValue(IniDouble, L"-3.75x", &number, 0));
-    EXPECT_EQ(number, -3.75);
-    EXPECT_FALSE(ParseIniValue(IniDouble, L"e5", &number, 0));
-}
-
-TEST(IniValue, StringIsCutToItsBufferAndUnknownTypesDoNothing) {
     wchar_t text[4] = L"old";
     EXPECT_TRUE(ParseIniValue(IniString, L"abcdef", text, 4));
     EXPECT_STREQ(text, L"abc");
     EXPECT_FALSE(ParseIniValue(IniString, L"x", text, 0));
     EXPECT_STREQ(text, L"abc");
-    EXPECT_EQ(Format(IniString, text), L"(refused)") << "strings are written verbatim instead";
+    EXPECT_FALSE(FormatIniValue(IniString, text, out, 8)) << "strings are written verbatim instead";
 
     std::uint32_t value = 7;
     for (std::uint32_t type : {0u, 12u, 0xFFFFFFFFu}) {
         EXPECT_FALSE(ParseIniValue(type, L"5", &value, 260));
-        EXPECT_EQ(Format(type, &value), L"(refused)");
+        EXPECT_FALSE(FormatIniValue(type, &value, out, 8));
     }
     EXPECT_EQ(value, 7u);
-    wchar_t tiny[3];
-    EXPECT_FALSE(FormatIniValue(IniLong, &value, tiny, 1)) << "no room for 7 and the terminator";
+    EXPECT_FALSE(FormatIniValue(IniLong, &value, out, 1)) << "no room for 7 and the terminator";
 }
 
 namespace {
@@ -201,70 +190,37 @@ TEST_F(IniFiles, ThreeSectionsGiveExactlyTheseBytes) {
 }
 
 TEST_F(IniFiles, EveryTypeReadsBackWhatWasWritten) {
-    struct Values {
-        std::uint16_t word = 0;
-        bool flag = false;
-        short shortValue = 0;
-        std::uint32_t longValue = 0;
-        unsigned short shortOctal = 0;
-        std::uint32_t longOctal = 0;
-        unsigned short shortHex = 0;
-        std::uint32_t longHex = 0;
-        float single = 0;
-        double number = 0;
-        wchar_t text[260] = L"";
-    } out, in;
-    out.word = 50000;
-    out.flag = true;
-    out.shortValue = -300;
-    out.longValue = 0xFF00FF00u;
-    out.shortOctal = 0177777;
-    out.longOctal = 0x80000000u;
-    out.shortHex = 0xABCD;
-    out.longHex = 0xFEDCBA98u;
-    out.single = -0.125f;
-    out.number = 6.02214e23;
-    wcscpy(out.text, L"  C:\\Program Files\\x.exe /a  ");
-    auto entries = [](Values& v) {
-        return std::to_array<IniEntry>({{L"Word", IniWord, &v.word},
-                                        {L"Bool", IniBool, &v.flag},
-                                        {L"Short", IniShort, &v.shortValue},
-                                        {L"Long", IniLong, &v.longValue},
-                                        {L"ShortOctal", IniShortOctal, &v.shortOctal},
-                                        {L"LongOctal", IniLongOctal, &v.longOctal},
-                                        {L"ShortHex", IniShortHex, &v.shortHex},
-                                        {L"LongHex", IniLongHex, &v.longHex},
-                                        {L"Float", IniFloat, &v.single},
-                                        {L"Double", IniDouble, &v.number},
-                                        {L"String", IniString, v.text},
-                                        {nullptr, 0, nullptr}});
-    };
-    auto write = entries(out);
-    auto read = entries(in);
+    constexpr std::size_t count = sizeof kSamples / sizeof kSamples[0];
+    std::uint64_t out[count], in[count] = {};
+    wchar_t textOut[260] = L"  C:\\Program Files\\x.exe /a  ", textIn[260] = L"";
+    std::vector<IniEntry> writeAll, readAll;
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = kSamples[i].bits;
+        writeAll.push_back({kSamples[i].name, kSamples[i].type, &out[i]});
+        readAll.push_back({kSamples[i].name, kSamples[i].type, &in[i]});
+    }
+    writeAll.push_back({L"String", IniString, textOut});
+    readAll.push_back({L"String", IniString, textIn});
+    writeAll.push_back({nullptr, 0, nullptr});
+    readAll.push_back({nullptr, 0, nullptr});
     {
         IniFile ini;
         ASSERT_NE(ini.open(path().c_str(), 1), nullptr);
-        ini.writeSection(write.data(), L"[All]");
+        ini.writeSection(writeAll.data(), L"[All]");
     }
     {
         IniFile ini;
         ASSERT_NE(ini.open(path().c_str(), 0), nullptr);
-        ini.readSection(read.data(), L"[All]", 260);
+        ini.readSection(readAll.data(), L"[All]", 260);
     }
-    EXPECT_EQ(in.word, out.word);
-    EXPECT_EQ(in.flag, out.flag);
-    EXPECT_EQ(in.shortValue, out.shortValue);
-    EXPECT_EQ(in.longValue, out.longValue);
-    EXPECT_EQ(in.shortOctal, out.shortOctal);
-    EXPECT_EQ(in.longOctal, out.longOctal);
-    EXPECT_EQ(in.shortHex, out.shortHex);
-    EXPECT_EQ(in.longHex, out.longHex);
-    EXPECT_EQ(in.single, out.single);
-    EXPECT_EQ(in.number, out.number);
-    EXPECT_STREQ(in.text, out.text) << "leading and trailing blanks are kept";
     std::wstring text = ReadUtf16(path());
-    EXPECT_NE(text.find(L"\r\nWord=-15536\r\n"), std::wstring::npos) << text;
-    EXPECT_NE(text.find(L"\r\nLong=-16711936\r\n"), std::wstring::npos) << text;
+    for (std::size_t i = 0; i < count; ++i) {
+        SCOPED_TRACE(kSamples[i].name);
+        EXPECT_EQ(in[i], out[i]);
+        EXPECT_NE(text.find(L"\r\n" + std::wstring(kSamples[i].name) + L"=" + kSamples[i].text + L"\r\n"),
+                  std::wstring::npos);
+    }
+    EXPECT_STREQ(textIn, textOut) << "leading and trailing blanks are kept";
 }
 
 TEST_F(IniFiles, HeadersCommentsKeysAndSectionEnds) {
