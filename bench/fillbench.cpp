@@ -93,10 +93,18 @@ std::wstring MakeDesk(const std::wstring& root, int count) {
 int IconWidth(int style) { return GetSystemMetrics(style == 0 ? SM_CXICON : SM_CXSMICON); }
 int IconHeight(int style) { return GetSystemMetrics(style == 0 ? SM_CYICON : SM_CYSMICON); }
 
-// The same enumeration and icon work as a fill, with no list view at all.
+IconHandle BlankIcon(int style) {
+    int cx = IconWidth(style), cy = IconHeight(style);
+    std::vector<BYTE> andMask(((cx + 15) / 16) * 2 * cy, 0xFF), xorMask(andMask.size(), 0);
+    return IconHandle(CreateIcon(Application.instance, cx, cy, 1, 1, andMask.data(), xorMask.data()));
+}
+
+// The same enumeration and icon work as a fill, with no list view at all:
+// one image per entry, the shell's icon or a blank one made once.
 double Floor(const std::wstring& desk, int style, int* images) {
     double start = Now();
     ImageListHandle list(ImageList_Create(IconWidth(style), IconHeight(style), ILC_COLOR24, 0, 1));
+    IconHandle blank = BlankIcon(style);
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW((desk + L"\\*").c_str(), &data));
     if (find) {
@@ -106,7 +114,8 @@ double Floor(const std::wstring& desk, int style, int* images) {
             if (!JoinPath(path, desk.c_str(), data.cFileName)) continue;
             WORD index = 0;
             IconHandle icon(ExtractAssociatedIconW(Application.instance, path, &index));
-            ImageList_ReplaceIcon(list.get(), -1, icon.get());
+            // Where the shell has no icon, the list still gets one image.
+            ImageList_ReplaceIcon(list.get(), -1, icon ? icon.get() : blank.get());
         } while (FindNextFileW(find.get(), &data));
     }
     *images = ImageList_GetImageCount(list.get());
@@ -177,6 +186,8 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
 
+    // The settings file beside the build's program is not the benchmark's to write.
+    state->savesettings = false;
     DestroyWindow(window);
     DestroyWindow(owner);
     Pump();

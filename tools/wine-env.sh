@@ -68,6 +68,10 @@ start_wine() {
     "$(wine_binary)" wineboot -i >/dev/null 2>&1 </dev/null
     "$(wineserver_binary)" -w
   fi
+  # Drive E: is a folder of the build, for the tests of a program started
+  # from a drive other than C.
+  mkdir -p "$BUILD_DIR/wine-drive-e"
+  ln -sfn "$BUILD_DIR/wine-drive-e" "$WINEPREFIX/dosdevices/e:"
   # A persistent server makes every later start quick; it must not hold our pipes.
   "$(wineserver_binary)" -p </dev/null >/dev/null 2>&1 &
   # Start Wine's own background processes now, with nothing of ours open in

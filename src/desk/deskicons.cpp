@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/handles.h"
 
 namespace {
 
@@ -22,18 +21,34 @@ IconHandle BlankIcon(HIMAGELIST images) {
 
 } // namespace
 
-void AppendIcon(HIMAGELIST images, HICON icon) {
-    int before = ImageList_GetImageCount(images);
-    if (icon && ImageList_ReplaceIcon(images, -1, icon) >= 0) return;
-    IconHandle blank = BlankIcon(images);
-    if (blank && ImageList_ReplaceIcon(images, -1, blank.get()) >= 0) return;
-    // Out of GDI resources: a slot of whatever the list holds still keeps
-    // the later images in step with their items.
-    ImageList_SetImageCount(images, before + 1);
+ItemIcons::ItemIcons(HIMAGELIST images, int expected) : images_(images) {
+    ImageList_SetImageCount(images_, expected > 0 ? static_cast<UINT>(expected) : 0);
 }
 
-void AppendItemIcon(HIMAGELIST images, wchar_t* path) {
+ItemIcons::~ItemIcons() { Finish(); }
+
+void ItemIcons::Add(HICON icon) {
+    int index = added_++;
+    // Past the expected count the list grows; below it the slot exists.
+    int slot = index < ImageList_GetImageCount(images_) ? index : -1;
+    if (icon && ImageList_ReplaceIcon(images_, slot, icon) >= 0) return;
+    if (!blank_) blank_ = BlankIcon(images_);
+    if (blank_ && ImageList_ReplaceIcon(images_, slot, blank_.get()) >= 0) return;
+    // Out of GDI resources: a slot of whatever the list holds still keeps
+    // the later images in step with their items.
+    if (slot < 0) ImageList_SetImageCount(images_, static_cast<UINT>(index + 1));
+}
+
+void ItemIcons::AddFor(wchar_t* path) {
+    // Where no association gives an icon, the shell falls back on icon
+    // resources of this module that the program does not have, and so
+    // yields none: the placeholder stands in.
     WORD index = 0;
     IconHandle icon(ExtractAssociatedIconW(Application.instance, path, &index));
-    AppendIcon(images, icon.get());
+    Add(icon.get());
+}
+
+void ItemIcons::Finish() {
+    if (ImageList_GetImageCount(images_) != added_)
+        ImageList_SetImageCount(images_, static_cast<UINT>(added_));
 }

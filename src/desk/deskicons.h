@@ -5,10 +5,28 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// Appends the shell's icon for the file at path (260 units; the shell may
-// overwrite it), or a blank placeholder when no icon can be had.
-void AppendItemIcon(HIMAGELIST images, wchar_t* path);
+#include "app/handles.h"
 
-// Appends icon, or the placeholder when icon is null or cannot be added.
-// The image count grows by exactly one.
-void AppendIcon(HIMAGELIST images, HICON icon);
+// Fills an image list in item order for one fill or reload. The list is
+// sized for the expected count first: grown one image at a time, it would
+// copy all its images again at every step.
+class ItemIcons {
+  public:
+    ItemIcons(HIMAGELIST images, int expected);
+    ~ItemIcons();
+    ItemIcons(const ItemIcons&) = delete;
+    ItemIcons& operator=(const ItemIcons&) = delete;
+
+    // The next image: the shell's icon for the file at path (260 units; the
+    // shell may overwrite it), or a blank placeholder when it has none.
+    void AddFor(wchar_t* path);
+    // icon, or the placeholder when icon is null or cannot be drawn in.
+    void Add(HICON icon);
+    // Leaves exactly as many images as were added.
+    void Finish();
+
+  private:
+    HIMAGELIST images_;
+    int added_ = 0;
+    IconHandle blank_; // made once, on first need
+};

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "app/text.h"
+#include "desk/itemnames.h"
 
 bool LessByName(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b) < 0; }
 
@@ -38,10 +39,22 @@ void SortNames(std::vector<std::wstring>& names, int sort) {
     }
 }
 
-// Moves the first entry exactly equal to name to the front or the back.
+// Whether the entry is the one name stands for: the same text exactly, or,
+// for a shortcut, the name its item is addressed by. Set Home and Set End
+// store that name (Mail.lnk), which the entry Mail.LNK would otherwise never
+// match again.
+bool Names(const std::wstring& entry, const wchar_t* name) {
+    if (entry == name) return true;
+    wchar_t label[kPathUnits], addressed[kPathUnits];
+    return ShortcutLabel(entry.c_str(), label, kPathUnits) &&
+           ItemFileNameFromLabel(label, true, addressed, kPathUnits) && std::wcscmp(addressed, name) == 0;
+}
+
+// Moves the first entry that name stands for to the front or the back.
 void Keep(std::vector<std::wstring>& names, const wchar_t* name, bool atFront) {
     if (!name || name[0] == L'\0') return;
-    auto found = std::find(names.begin(), names.end(), name);
+    auto found = std::find_if(names.begin(), names.end(),
+                              [name](const std::wstring& entry) { return Names(entry, name); });
     if (found == names.end()) return;
     if (atFront)
         std::rotate(names.begin(), found, found + 1);

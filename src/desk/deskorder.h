@@ -25,8 +25,8 @@ struct DeskEntry {
 struct DeskOrderOptions {
     int sort;             // 1 by extension, anything else by name
     bool dirsfirst;       // folders before the other entries
-    const wchar_t* home;  // exact name kept first; empty for none
-    const wchar_t* end;   // exact name kept last; empty for none
+    const wchar_t* home;  // name kept first, exact or as its item is addressed; empty for none
+    const wchar_t* end;   // name kept last, likewise; empty for none
 };
 
 // The names in desk order. Entries keep the order they come in until sorted;

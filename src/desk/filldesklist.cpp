@@ -32,6 +32,34 @@ std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden) 
     return entries;
 }
 
+// Once the list has outgrown its window, every further insert would have the
+// list view recompute and redraw its scroll bars, which under some systems
+// costs a hundred times the insert itself. The visible part has been painted
+// item by item by then, and what follows lies outside it, so drawing is held
+// from that point to the end of the fill; the list then arranges itself and
+// sets its scroll bars once, exactly as after the plain inserts.
+class OverflowDrawing {
+  public:
+    explicit OverflowDrawing(HWND list) : list_(list) {}
+    ~OverflowDrawing() { End(); }
+    OverflowDrawing(const OverflowDrawing&) = delete;
+    OverflowDrawing& operator=(const OverflowDrawing&) = delete;
+    // Called after each insert.
+    void Inserted() {
+        if (held_ || !(GetWindowLongW(list_, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) return;
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        held_ = true;
+    }
+    void End() {
+        if (held_) SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        held_ = false;
+    }
+
+  private:
+    HWND list_;
+    bool held_ = false;
+};
+
 bool ProgramPath(wchar_t* path) {
     DWORD length = GetModuleFileNameW(nullptr, path, kPathUnits);
     return length > 0 && length < kPathUnits;
@@ -48,25 +76,31 @@ void AppState::FillDeskList() {
     wchar_t path[kPathUnits];
     if (!ProgramPath(path) || !DriveFixUpApplies(path, deskpath)) convertpending = false;
 
+    ItemIcons icons(images, static_cast<int>(names.size()));
     wchar_t label[kPathUnits];
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     item.pszText = label;
 
+    OverflowDrawing drawing(desklist);
     for (size_t i = 0; i < names.size(); ++i) {
         const wchar_t* name = names[i].c_str();
         JoinPath(path, deskpath, name); // fits: checked when the folder was read
         if (convertpending && HasShortcutExtension(name)) FixShortcutDrive(path, deskpath);
-        AppendItemIcon(images, path);
+        icons.AddFor(path);
 
         bool shortcut = ShortcutLabel(name, label, kPathUnits);
         item.iItem = static_cast<int>(i);
         item.iImage = static_cast<int>(i);
         item.lParam = shortcut ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        drawing.Inserted();
         // The desk fills visibly, item by item.
         UpdateWindow(mainwindow);
     }
+    icons.Finish();
+    drawing.End();
+    UpdateWindow(mainwindow);
 
     convertpending = false;
     TrimWorkingSet();

@@ -31,10 +31,11 @@ void AppState::ApplyIconStyle() {
 
 void AppState::ReloadIcons() {
     ImageList_Remove(images, -1);
+    ItemIcons icons(images, static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0)));
     wchar_t path[kPathUnits];
     // The count is asked again for every item: the list may change meanwhile.
     for (int i = 0; i < static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0)); ++i) {
         ItemPath(i, path);
-        AppendItemIcon(images, path);
+        icons.AddFor(path);
     }
 }

@@ -1,0 +1,109 @@
+// The built tarvo.exe listing a folder in desk order, with the listing
+// options given in the settings file beside it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/filebytes.h"
+#include "support/testsupport.h"
+
+namespace {
+
+struct Item {
+    std::wstring label;
+    LPARAM data;
+    bool operator==(const Item&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Item& item) {
+    std::string label(item.label.begin(), item.label.end());
+    return out << '"' << label << "\"/" << item.data;
+}
+
+// The items of another process's list view, read through its own memory.
+std::vector<Item> RemoteItems(HWND list, DWORD processId) {
+    std::vector<Item> items;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return items;
+    struct Block {
+        LVITEMW item;
+        wchar_t text[260];
+    };
+    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; remote && i < count; ++i) {
+        Block block = {};
+        block.item.mask = LVIF_TEXT | LVIF_PARAM;
+        block.item.iItem = i;
+        block.item.pszText = remote->text;
+        block.item.cchTextMax = 260;
+        SIZE_T done = 0;
+        WriteProcessMemory(process, remote, &block, sizeof block, &done);
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &block, sizeof block, &done);
+        block.text[259] = L'\0';
+        items.push_back({block.text, block.item.lParam});
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return items;
+}
+
+class DeskProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        desk_.folder(L"Work");
+        desk_.folder(L"Games");
+        desk_.folder(L"cache", FILE_ATTRIBUTE_HIDDEN);
+        desk_.file(L"secret.txt", FILE_ATTRIBUTE_HIDDEN);
+        desk_.file(L"Notes.txt");
+        desk_.file(L"Mail.LNK");
+        desk_.file(L"a.lnk.lnk");
+        desk_.file(L"Makefile");
+        desk_.file(L"b.TXT");
+    }
+    // Starts the program with these [Desk] lines and returns what it lists.
+    std::vector<Item> listWith(const std::wstring& deskLines) {
+        std::wstring settings = L"[Portable]\r\nfolder=" + desk_.path() +
+                                L"\r\n\r\n[Desk]\r\n" + deskLines + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n";
+        EXPECT_TRUE(WriteUtf16(home_ / L"tarvo.ini", settings));
+        ProgramRun run(home_.path());
+        EXPECT_TRUE(run.start(L""));
+        HWND window = run.waitForMainWindow();
+        EXPECT_NE(window, nullptr);
+        if (!window) return {};
+        HWND list = FindWindowExW(window, nullptr, L"SysListView32", nullptr);
+        EXPECT_TRUE(WaitFor([&] { return WindowText(window) == desk_.path() + L" - Ta'rvo"; }))
+            << "the settings named the desk folder";
+        std::vector<Item> items = RemoteItems(list, run.processId());
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(run.waitForExit(), 0u);
+        return items;
+    }
+
+    TempFolder home_;
+    TempFolder desk_;
+};
+
+using Items = std::vector<Item>;
+
+} // namespace
+
+TEST_F(DeskProgram, ListsInDeskOrderForTheOptionsOfTheSettingsFile) {
+    EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=\r\nend=\r\n"),
+              (Items{{L"Games", 0}, {L"Work", 0}, {L"Makefile", 0}, {L"Mail", 1}, {L"b.TXT", 0},
+                     {L"a.lnk", 1}, {L"Notes.txt", 0}}));
+    EXPECT_EQ(listWith(L"sort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Notes.txt\r\nend=Games\r\n"),
+              (Items{{L"Notes.txt", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"cache", 0}, {L"Mail", 1},
+                     {L"Makefile", 0}, {L"secret.txt", 0}, {L"Work", 0}, {L"Games", 0}}));
+    EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=FALSE\r\nshowhidden=FALSE\r\nhome=Mail.lnk\r\nend=Mail.lnk\r\n"),
+              (Items{{L"Games", 0}, {L"Makefile", 0}, {L"Work", 0}, {L"b.TXT", 0}, {L"a.lnk", 1},
+                     {L"Notes.txt", 0}, {L"Mail", 1}}));
+    EXPECT_EQ(listWith(L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n"),
+              (Items{{L"Games", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"Mail", 1}, {L"Makefile", 0},
+                     {L"Notes.txt", 0}, {L"Work", 0}}));
+}
