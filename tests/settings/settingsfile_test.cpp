@@ -291,30 +291,6 @@ TEST_F(SettingsFile, LogOffSavesLikeAnExit) {
 
 namespace {
 
-// The process's visible dialog box of this title, if one is open.
-HWND FindOwnDialog(const wchar_t* title) {
-    struct Search {
-        const wchar_t* title;
-        HWND found;
-    } search = {title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t name[64] = L"";
-            GetClassNameW(window, name, 64);
-            if (pid == GetCurrentProcessId() && wcscmp(name, L"#32770") == 0 &&
-                IsWindowVisible(window) && WindowText(window) == s->title) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Answers the Save As dialog from a second thread while the first one waits in
 // it: notes the file name it offers, then cancels or enters a new name.
 struct SaveAsAnswer {
@@ -326,7 +302,7 @@ struct SaveAsAnswer {
 void AnswerSaveAs(SaveAsAnswer& answer, const std::wstring& name) {
     HWND dialog = nullptr;
     for (int i = 0; i < 400 && !dialog; ++i) {
-        dialog = FindOwnDialog(L"Save Ta'rvo Settings");
+        dialog = FindTopLevelWindow(GetCurrentProcessId(), L"#32770", L"Save Ta'rvo Settings");
         if (!dialog) Sleep(25);
     }
     if (!dialog) return;

@@ -149,12 +149,13 @@ bool ProgramRun::start(const std::wstring& arguments) {
                           folder.c_str(), &startup, &processInfo_) != FALSE;
 }
 
-HWND ProgramRun::findTopLevel(const wchar_t* className) const {
+HWND FindTopLevelWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
     struct Search {
         DWORD pid;
         const wchar_t* className;
+        const wchar_t* title;
         HWND found;
-    } search = {processInfo_.dwProcessId, className, nullptr};
+    } search = {processId, className, title, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
@@ -162,7 +163,8 @@ HWND ProgramRun::findTopLevel(const wchar_t* className) const {
             GetWindowThreadProcessId(window, &pid);
             wchar_t name[64] = L"";
             GetClassNameW(window, name, 64);
-            if (pid == s->pid && wcscmp(name, s->className) == 0 && IsWindowVisible(window)) {
+            if (pid == s->pid && wcscmp(name, s->className) == 0 && IsWindowVisible(window) &&
+                (!s->title || WindowText(window) == s->title)) {
                 s->found = window;
                 return FALSE;
             }
@@ -170,6 +172,10 @@ HWND ProgramRun::findTopLevel(const wchar_t* className) const {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND ProgramRun::findTopLevel(const wchar_t* className) const {
+    return FindTopLevelWindow(processInfo_.dwProcessId, className);
 }
 
 HWND ProgramRun::waitForMainWindow(DWORD timeoutMs) {

@@ -85,5 +85,9 @@ class ProgramRun {
     PROCESS_INFORMATION processInfo_ = {};
 };
 
+// A visible top-level window of the process with this class (and, when one is
+// given, this title), or null.
+HWND FindTopLevelWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
+
 // The text of the first static control of a dialog that has one.
 std::wstring DialogStaticText(HWND dialog);
