@@ -21,9 +21,15 @@ install_missing() {
 }
 
 build_project() {
+  # ccache, where a developer has it, shares objects between checkouts.
+  local launcher=()
+  if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR="$PROJECT_ROOT"
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
   cmake -S "$PROJECT_ROOT" -B "$BUILD_DIR" \
     -DCMAKE_TOOLCHAIN_FILE="$PROJECT_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@" >/dev/null
   cmake --build "$BUILD_DIR" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
 }
 

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "app/text.h"
 #include "shell/droptarget.h"
@@ -38,6 +39,12 @@ class AppState : public DropTarget {
 
     // Commands.
     void RunCommand(int id);
+    // The selected items in index order.
+    std::vector<int> SelectedItems();
+    // The selected items, or the focused item alone when none is selected.
+    std::vector<int> TargetItems();
+    // The first selected item (no focused fallback), or -1.
+    int FirstSelectedItem();
 
     // Settings file.
     void LoadSettings();
