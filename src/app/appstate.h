@@ -45,6 +45,23 @@ class AppState : public DropTarget {
     std::vector<int> TargetItems();
     // The first selected item (no focused fallback), or -1.
     int FirstSelectedItem();
+    void ShowCommandMenu(int x, int y, int position);
+    void UpdateMenuStates(HMENU menu);
+    void OpenCommandMenu();
+    void OpenTargets();
+    void StartRename();
+    void ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand);
+    void RecycleTargets();
+    void SelectAll();
+    void LaunchInDesk(const wchar_t* tool, const wchar_t* fallback, bool folderParameter);
+    void ToggleStayOnTop();
+    void SetKeptItem(wchar_t* kept);
+    void ShowDeskProperties();
+    void OpenHelp();
+    void ToggleSaveOnExit();
+    void ChangeDeskFolder();
+    void ShowShellMenuCommand();
+    void ExitCommand();
 
     // Settings file.
     void LoadSettings();

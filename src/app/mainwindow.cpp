@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/appstate.h"
 #include "app/windowevents.h"
+#include "commands/pins.h"
 #include "resources/resource.h"
 
 namespace {
@@ -20,6 +21,11 @@ void DestroyAppState() {
     AppState* state = TheAppState;
     TheAppState = nullptr;
     delete state;
+}
+
+void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
+    POINT point = DecodeMenuPoint(wParam);
+    state.ShowCommandMenu(point.x, point.y, static_cast<int>(lParam));
 }
 
 } // namespace
@@ -46,6 +52,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: state->RunCommand(LOWORD(wParam)); return 0;
     case WM_TIMER: state->OnTimer(wParam); return 0;
     case WM_TRAYICON: state->OnTrayIcon(static_cast<UINT>(lParam)); return 0;
+    case WM_REOPENMENU: ReopenCommandMenu(*state, wParam, lParam); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

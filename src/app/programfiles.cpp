@@ -25,7 +25,10 @@ void LocateProgramFiles(const wchar_t* modulePath, ProgramFiles& files) {
     wchar_t folder[kPathUnits];
     if (!CopyText(folder, modulePath)) return;
     wchar_t* lastBackslash = std::wcsrchr(folder, L'\\');
-    if (lastBackslash) *lastBackslash = L'\0';
+    // A module path with no folder in it names no place for the files; they
+    // must not end up at the root of whatever drive is current.
+    if (!lastBackslash) return;
+    *lastBackslash = L'\0';
     // The folder is joined with a backslash even when it is a drive root, as
     // the module path was cut there.
     struct {

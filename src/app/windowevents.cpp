@@ -23,6 +23,15 @@ void AppState::OnTimer(UINT_PTR id) {
 }
 
 void AppState::OnTrayIcon(UINT mouseMessage) {
+    if (mouseMessage == WM_RBUTTONUP) {
+        // Exit chosen from the menu ends this state: keep the window apart.
+        HWND window = mainwindow;
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        ShowCommandMenu(cursor.x, cursor.y, 0);
+        PostMessageW(window, WM_USER, 0, 0);
+        return;
+    }
     if (mouseMessage != WM_LBUTTONUP) return;
     // A click on the tray icon toggles the window.
     if (!IsWindowVisible(mainwindow)) {

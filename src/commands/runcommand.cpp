@@ -1,17 +1,7 @@
 #include "app/appstate.h"
-#include "resources/resource.h"
+#include "commands/commandtable.h"
 
 void AppState::RunCommand(int id) {
-    switch (id) {
-    case CMD_EXIT:
-        // Esc while a label is being edited abandons the edit, nothing more.
-        if (editwindow) {
-            commitedit = false;
-            SendMessageW(editwindow, WM_CLOSE, 0, 0);
-        } else {
-            SendMessageW(mainwindow, WM_CLOSE, 0, 0);
-        }
-        break;
-    default: break;
-    }
+    // An id that is not a command is ignored.
+    if (const CommandRow* row = FindCommand(id)) row->run(*this);
 }

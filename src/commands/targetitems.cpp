@@ -32,4 +32,6 @@ std::vector<int> AppState::TargetItems() {
     return items;
 }
 
-int AppState::FirstSelectedItem() { return NextItem(desklist, -1, LVNI_SELECTED); }
+int AppState::FirstSelectedItem() {
+    return NextItem(desklist, -1, LVNI_SELECTED);
+}

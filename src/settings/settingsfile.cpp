@@ -122,6 +122,8 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 } // namespace
 
 void AppState::LoadSettings() {
+    // A program that cannot name its own folder runs on its defaults.
+    if (inipath[0] == L'\0') return;
     SettingsLayout layout;
     DescribeSettings(*this, layout);
     ReadIniSections(inipath, layout.sections, 9);
@@ -136,6 +138,7 @@ void AppState::LoadSettings() {
 }
 
 void AppState::SaveSettings() {
+    if (inipath[0] == L'\0') return;
     CopyText(version, Application.version);
     // Without savefolder the text last read stays, so a relative or
     // hand-written folder survives the save unchanged.

@@ -64,3 +64,14 @@ TEST(ProgramFilesLocation, APathThatWouldNotFitIsLeftEmpty) {
     EXPECT_STREQ(files.lang, L"");
     EXPECT_EQ(std::wstring(files.help), folder + L"\\Tarvo.txt");
 }
+
+TEST(ProgramFilesLocation, NoModuleFolderMeansNoFiles) {
+    // The module path is empty when it could not be read or did not fit.
+    for (const wchar_t* module : {L"", L"tarvo.exe"}) {
+        ProgramFiles files;
+        LocateProgramFiles(module, files);
+        EXPECT_STREQ(files.ini, L"");
+        EXPECT_STREQ(files.lang, L"");
+        EXPECT_STREQ(files.help, L"");
+    }
+}

@@ -1,0 +1,124 @@
+#include "commands/commandtable.h"
+
+#include <iterator>
+
+#include "app/appstate.h"
+#include "commands/commandids.h"
+#include "commands/pins.h"
+
+namespace {
+
+template <bool AppState::*Flag> void Toggle(AppState& s) {
+    s.*Flag = !(s.*Flag);
+}
+
+template <int Style> void SetIconStyle(AppState& s) {
+    s.iconstyle = Style;
+    s.ApplyIconStyle();
+}
+
+template <int Id> void Pin(AppState& s) {
+    PinState pins = ChoosePin({s.menupinned, s.pinnedsubmenu}, Id);
+    s.menupinned = pins.menupinned;
+    s.pinnedsubmenu = pins.pinnedsubmenu;
+}
+
+bool Never(const MenuInputs&) {
+    return false;
+}
+bool NoSelection(const MenuInputs& in) {
+    return !in.anySelected;
+}
+template <int Id> bool PinChecked(const MenuInputs& in) {
+    return Id == CMD_PIN_MAIN ? in.menupinned : in.pinnedsubmenu == Id - CMD_PIN_MAIN;
+}
+
+// clang-format off
+const CommandRow kCommands[] = {
+    {CMD_OPEN, [](AppState& s) { s.OpenTargets(); }, Never, NoSelection},
+    {CMD_RENAME, [](AppState& s) { s.StartRename(); }, Never, NoSelection},
+    {CMD_VIEW_TEXT, [](AppState& s) { s.ViewTargets(s.textviewer, CMD_TEXT_VIEWER, CMD_VIEW_TEXT); }, Never, NoSelection},
+    {CMD_VIEW_IMAGE, [](AppState& s) { s.ViewTargets(s.imageviewer, CMD_IMAGE_VIEWER, CMD_VIEW_IMAGE); }, Never, NoSelection},
+    {CMD_VIEW_ARCHIVE, [](AppState& s) { s.ViewTargets(s.arcmanager, CMD_ARCHIVE_MANAGER, CMD_VIEW_ARCHIVE); }, Never, NoSelection},
+    {CMD_PROPERTIES, [](AppState&) {}, Never, NoSelection},
+    {CMD_SHELL_MENU, [](AppState& s) { s.ShowShellMenuCommand(); }, Never, NoSelection},
+    {CMD_RECYCLE, [](AppState& s) { s.RecycleTargets(); }, Never, NoSelection},
+    {CMD_DELETE, [](AppState& s) { s.RecycleTargets(); }, Never, NoSelection},
+    {CMD_CUT, [](AppState&) {}, Never, NoSelection},
+    {CMD_COPY, [](AppState&) {}, Never, NoSelection},
+    {CMD_PASTE, [](AppState&) {}, Never, [](const MenuInputs& in) { return !in.clipboardHasFiles; }},
+    {CMD_NEW_FILE, [](AppState&) {}, Never, Never},
+    {CMD_NEW_FOLDER, [](AppState&) {}, Never, Never},
+    {CMD_REFRESH, [](AppState& s) { s.RefreshDeskList(); }, Never, Never},
+    {CMD_SELECT_ALL, [](AppState& s) { s.SelectAll(); }, Never, Never},
+    {CMD_EXPLORE_HERE, [](AppState& s) { s.LaunchInDesk(s.filemanager, L"explorer.exe", true); }, Never, Never},
+    {CMD_COMMAND_SHELL, [](AppState& s) { s.LaunchInDesk(s.cmdprocessor, L"cmd.exe", false); }, Never, Never},
+
+    {CMD_FOLDER, [](AppState& s) { s.ChangeDeskFolder(); }, Never, Never},
+    {CMD_TEXT_COLOUR, [](AppState&) {}, Never, Never},
+    {CMD_BACKGROUND_COLOUR, [](AppState&) {}, Never, Never},
+    {CMD_TRANSPARENT, Toggle<&AppState::transparent>, [](const MenuInputs& in) { return in.transparent; }, Never},
+    {CMD_CENTER_HORIZ, [](AppState&) {}, Never, Never},
+    {CMD_CENTER_VERT, [](AppState&) {}, Never, Never},
+    {CMD_TRAY_ICON, Toggle<&AppState::trayicon>, [](const MenuInputs& in) { return in.trayicon; }, Never},
+    {CMD_STAY_ON_TOP, [](AppState& s) { s.ToggleStayOnTop(); }, [](const MenuInputs& in) { return in.ontop; }, Never},
+
+    {CMD_LARGE_ICONS, SetIconStyle<0>, [](const MenuInputs& in) { return in.iconstyle == 0; }, Never},
+    {CMD_SMALL_ICONS, SetIconStyle<1>, [](const MenuInputs& in) { return in.iconstyle == 1; }, Never},
+    {CMD_LIST, SetIconStyle<2>, [](const MenuInputs& in) { return in.iconstyle != 0 && in.iconstyle != 1; }, Never},
+    {CMD_SORT_BY_NAME, [](AppState& s) { s.sort = 0; s.RefreshDeskList(); }, [](const MenuInputs& in) { return in.sort == 0; }, Never},
+    // Sorting by extension always lists folders first.
+    {CMD_SORT_BY_EXTENSION, [](AppState& s) { s.sort = 1; s.dirsfirst = true; s.RefreshDeskList(); }, [](const MenuInputs& in) { return in.sort != 0; }, Never},
+    {CMD_FOLDERS_FIRST, [](AppState& s) { s.dirsfirst = s.sort == 1 || !s.dirsfirst; s.RefreshDeskList(); },
+     [](const MenuInputs& in) { return in.dirsfirst; }, [](const MenuInputs& in) { return in.sort != 0; }},
+    {CMD_SET_HOME, [](AppState& s) { s.SetKeptItem(s.home); }, Never, Never},
+    {CMD_SET_END, [](AppState& s) { s.SetKeptItem(s.end); }, Never, Never},
+    {CMD_SHOW_HIDDEN, [](AppState& s) { s.showhidden = !s.showhidden; s.RefreshDeskList(); }, [](const MenuInputs& in) { return in.showhidden; }, Never},
+    {CMD_DESK_PROPERTIES, [](AppState& s) { s.ShowDeskProperties(); }, Never, Never},
+
+    {CMD_FILE_MANAGER, [](AppState&) {}, Never, Never},
+    {CMD_ARCHIVE_MANAGER, [](AppState&) {}, Never, Never},
+    {CMD_COMMAND_PROCESSOR, [](AppState&) {}, Never, Never},
+    {CMD_TEXT_VIEWER, [](AppState&) {}, Never, Never},
+    {CMD_IMAGE_VIEWER, [](AppState&) {}, Never, Never},
+
+    {CMD_TIME, Toggle<&AppState::time>, [](const MenuInputs& in) { return in.time; }, Never},
+    {CMD_RECYCLE_BIN, Toggle<&AppState::recycler>, [](const MenuInputs& in) { return in.recycler; }, Never},
+
+    {CMD_SAVE_NOW, [](AppState& s) { s.SaveSettings(); }, Never, Never},
+    {CMD_SAVE_AS, [](AppState& s) { if (s.ChooseSettingsFile()) s.SaveSettings(); }, Never, Never},
+    {CMD_SAVE_ON_EXIT, [](AppState& s) { s.ToggleSaveOnExit(); }, [](const MenuInputs& in) { return in.savesettings; }, Never},
+    {CMD_SAVE_FOLDER, Toggle<&AppState::savefolder>, [](const MenuInputs& in) { return in.savefolder; }, Never},
+
+    {CMD_MENU, [](AppState& s) { s.OpenCommandMenu(); }, Never, Never},
+    {CMD_AT_CURSOR, Toggle<&AppState::atcursor>, [](const MenuInputs& in) { return in.atcursor; }, Never},
+    {CMD_HELP, [](AppState& s) { s.OpenHelp(); }, Never, Never},
+    {CMD_ABOUT, [](AppState&) {}, Never, Never},
+    {CMD_EXIT, [](AppState& s) { s.ExitCommand(); }, Never, Never},
+
+    {CMD_PIN_MAIN, Pin<CMD_PIN_MAIN>, PinChecked<CMD_PIN_MAIN>, Never},
+    {CMD_PIN_TARVO, Pin<CMD_PIN_TARVO>, PinChecked<CMD_PIN_TARVO>, Never},
+    {CMD_PIN_DESK, Pin<CMD_PIN_DESK>, PinChecked<CMD_PIN_DESK>, Never},
+    {CMD_PIN_TOOLS, Pin<CMD_PIN_TOOLS>, PinChecked<CMD_PIN_TOOLS>, Never},
+    {CMD_PIN_STATUS, Pin<CMD_PIN_STATUS>, PinChecked<CMD_PIN_STATUS>, Never},
+    {CMD_PIN_SETTINGS, Pin<CMD_PIN_SETTINGS>, PinChecked<CMD_PIN_SETTINGS>, Never},
+    {CMD_PIN_INFO, Pin<CMD_PIN_INFO>, PinChecked<CMD_PIN_INFO>, Never},
+};
+// clang-format on
+
+} // namespace
+
+const CommandRow* FindCommand(int id) {
+    for (const CommandRow& row : kCommands)
+        if (row.id == id) return &row;
+    return nullptr;
+}
+
+std::vector<MenuItemState> MenuStates(const MenuInputs& in) {
+    std::vector<MenuItemState> states;
+    for (const CommandRow& row : kCommands) {
+        bool checked = row.checked(in), greyed = row.greyed(in);
+        if (checked || greyed) states.push_back({row.id, checked, greyed});
+    }
+    return states;
+}

@@ -1,0 +1,156 @@
+// The commands whose work is done here rather than by another part of the
+// program: recycle and delete, launching tools in the desk folder, the desk
+// folder's property sheet, help, and the small switches.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/text.h"
+#include "commands/pathlist.h"
+
+void AppState::ExitCommand() {
+    // Esc while a label is being edited abandons the edit, nothing more.
+    if (editwindow) {
+        commitedit = false;
+        SendMessageW(editwindow, WM_CLOSE, 0, 0);
+    } else {
+        SendMessageW(mainwindow, WM_CLOSE, 0, 0);
+    }
+}
+
+void AppState::OpenTargets() {
+    // Enter while a label is being edited commits the new name.
+    if (editwindow) {
+        commitedit = true;
+        SendMessageW(editwindow, WM_CLOSE, 0, 0);
+        return;
+    }
+}
+
+void AppState::StartRename() {
+    std::vector<int> targets = TargetItems();
+    if (targets.empty()) return;
+    wchar_t path[kPathUnits];
+    ItemPath(targets.front(), path);
+    // An item whose path does not fit could never be renamed.
+    if (path[0] == L'\0') return;
+    CopyText(editpath, path);
+    SetFocus(desklist);
+    editwindow = reinterpret_cast<HWND>(SendMessageW(desklist, LVM_EDITLABELW, targets.front(), 0));
+}
+
+void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand) {
+    if (tool[0] != L'\0') {
+        return;
+    }
+    // No tool yet: ask for one, and run again once there is one.
+    HWND window = mainwindow;
+    SendMessageW(window, WM_COMMAND, dialogCommand, 0);
+    if (tool[0] != L'\0') PostMessageW(window, WM_COMMAND, ownCommand, 0);
+}
+
+std::vector<wchar_t> DoubleZeroPathList(const std::vector<std::wstring>& paths) {
+    std::vector<wchar_t> list;
+    for (const std::wstring& path : paths) {
+        list.insert(list.end(), path.begin(), path.end());
+        list.push_back(L'\0');
+    }
+    list.push_back(L'\0');
+    // An empty list still needs its two terminating zeros.
+    if (list.size() < 2) list.push_back(L'\0');
+    return list;
+}
+
+void AppState::RecycleTargets() {
+    // Del pressed while renaming must not delete files.
+    if (editwindow) return;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    std::vector<std::wstring> paths;
+    for (int index : TargetItems()) {
+        wchar_t path[kPathUnits];
+        ItemPath(index, path);
+        // An item that cannot be addressed is left alone; an empty string
+        // would end the list early.
+        if (path[0] != L'\0') paths.emplace_back(path);
+    }
+    std::vector<wchar_t> list = DoubleZeroPathList(paths);
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = list.data();
+    operation.fFlags = shift ? 0 : FOF_ALLOWUNDO;
+    // The shell asks and reports for itself; the folder watcher shows the result.
+    SHFileOperationW(&operation);
+}
+
+void AppState::SelectAll() {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageW(desklist, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+void AppState::LaunchInDesk(const wchar_t* tool, const wchar_t* fallback, bool folderParameter) {
+    wchar_t parameters[kPathUnits + 2];
+    ConcatTruncated(parameters, {L"\"", deskpath, L"\""});
+    ShellExecuteW(mainwindow, L"open", tool[0] != L'\0' ? tool : fallback,
+                  folderParameter ? parameters : nullptr, deskpath, SW_SHOWNORMAL);
+}
+
+void AppState::ToggleStayOnTop() {
+    ontop = !ontop;
+    SetWindowPos(mainwindow, ontop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+}
+
+void AppState::SetKeptItem(wchar_t* kept) {
+    int first = FirstSelectedItem();
+    if (first == -1) {
+        std::fill(kept, kept + kPathUnits, L'\0');
+    } else {
+        ItemFileName(first, kept);
+    }
+    RefreshDeskList();
+}
+
+void AppState::ShowDeskProperties() {
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.lpVerb = L"properties";
+    info.lpFile = deskpath;
+    info.nShow = SW_SHOW;
+    ShellExecuteExW(&info);
+}
+
+void AppState::OpenHelp() {
+    // Without a folder of its own the program has no help file to open.
+    if (helppath[0] == L'\0') return;
+    ShellExecuteW(mainwindow, L"open", helppath, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void AppState::ToggleSaveOnExit() {
+    savesettings = !savesettings;
+    // The exit writes nothing once this is off, so the file learns it now;
+    // otherwise the next start would find it on again.
+    if (!savesettings) SaveSettings();
+}
+
+void AppState::ChangeDeskFolder() {
+    if (stopevent) SetEvent(stopevent);
+    if (deskpath[0] == L'\0') UseDesktopFolder();
+    DeskFolderChanged();
+    RefreshDeskList();
+}
+
+void AppState::ShowShellMenuCommand() {
+    if (FirstSelectedItem() == -1) {
+        OpenCommandMenu();
+        return;
+    }
+}
