@@ -121,6 +121,8 @@ TEST_F(ItemOperations, EditsRenameOnlyTheEditedFileAndOnlyWhenCommitted) {
     desk_.file(L"Notes.txt");
     desk_.file(L"Plan.txt");
     state_->RefreshDeskList();
+    // Fits no path in the desk folder: refused whole, never cut to fit.
+    const std::wstring tooLong(250, L'x');
     struct Case {
         const wchar_t* item;
         const wchar_t* text;
@@ -133,6 +135,7 @@ TEST_F(ItemOperations, EditsRenameOnlyTheEditedFileAndOnlyWhenCommitted) {
         {L"Notes.txt", L"Plan.txt", true, L"Notes.txt", nullptr, L"Notes.txt"},
         {L"Notes.txt", L"..\\Notes.txt", true, L"Notes.txt", nullptr, L"Notes.txt"},
         {L"Notes.txt", L"Kept.txt", false, L"Notes.txt", nullptr, L"Notes.txt"},
+        {L"Plan.txt", tooLong.c_str(), true, L"Plan.txt", nullptr, L"Plan.txt"},
         {L"Plan.txt", L"Todo.txt", true, L"Todo.txt", L"Plan.txt", L"Todo.txt"},
     };
     for (const Case& c : cases) {

@@ -86,6 +86,9 @@ TEST(ItemProgram, DoubleClickOpensFoldersArchivesAndFolderShortcutsInTheFileMana
     ASSERT_NE(window, nullptr);
     HWND list = FindWindowExW(window, nullptr, L"SysListView32", nullptr);
     ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 4; }));
+    // Away from the corner where other tests' windows open, and above them,
+    // so the clicks reach this list even while they run.
+    SetWindowPos(window, HWND_TOPMOST, 560, 360, 420, 320, SWP_SHOWWINDOW);
     SetForegroundWindow(window);
 
     // Desk order: Work, Backup.ZIP, Link, notes.txt.
