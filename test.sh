@@ -10,4 +10,6 @@ trap stop_all EXIT
 start_display
 start_wine
 cd "$BUILD_DIR"
-ctest --output-on-failure --timeout 120 -j2 "$@"
+# One test at a time: the program tests type and click into the focused
+# window, and a window opened by another test would take their input.
+ctest --output-on-failure --timeout 120 "$@"

@@ -36,6 +36,8 @@ class AppState : public DropTarget {
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(UINT mouseMessage);
     LRESULT OnListNotify(NMHDR* header);
+    // The desk list item under the mouse cursor, or -1.
+    int HitItemAtCursor();
 
     // Commands.
     void RunCommand(int id);
@@ -75,6 +77,14 @@ class AppState : public DropTarget {
     void RefreshDeskList();
     void ApplyIconStyle();
     void ReloadIcons();
+
+    // Item operations.
+    void OpenItem(int index);
+    void ViewWithTool(int index, const wchar_t* tool);
+    void CreateNewItem(bool file);
+    bool RenameItem(const wchar_t* label, bool shortcut);
+    void EditFoundItem();
+    void SelectFoundItem();
 
     HWND mainwindow;
     HWND desklist;
@@ -133,6 +143,10 @@ class AppState : public DropTarget {
   private:
     void SetBaseTitle();
     void SetTrayTipFromTitle();
+    int FindNamedItem();
+    void OpenItemAtCursor();
+    LRESULT BeginLabelEdit(NMLVDISPINFOW* info);
+    LRESULT EndLabelEdit(NMLVDISPINFOW* info);
 
     bool oleinitialised = false;
 };

@@ -50,6 +50,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DESTROY: DestroyAppState(); return 0;
     case WM_COMMAND: state->RunCommand(LOWORD(wParam)); return 0;
+    case WM_NOTIFY: return state->OnListNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_TIMER: state->OnTimer(wParam); return 0;
     case WM_TRAYICON: state->OnTrayIcon(static_cast<UINT>(lParam)); return 0;
     case WM_REOPENMENU: ReopenCommandMenu(*state, wParam, lParam); return 0;

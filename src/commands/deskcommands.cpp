@@ -30,6 +30,7 @@ void AppState::OpenTargets() {
         SendMessageW(editwindow, WM_CLOSE, 0, 0);
         return;
     }
+    for (int index : TargetItems()) OpenItem(index);
 }
 
 void AppState::StartRename() {
@@ -46,6 +47,7 @@ void AppState::StartRename() {
 
 void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand) {
     if (tool[0] != L'\0') {
+        for (int index : TargetItems()) ViewWithTool(index, tool);
         return;
     }
     // No tool yet: ask for one, and run again once there is one.

@@ -1,22 +1,24 @@
-// A stand-in for the user's tools: appends its command line and working
-// folder, as one line "command line|folder", to probe.log beside itself.
+// Stands in for an external tool: appends the arguments it was started with
+// and its working folder, as one line "arguments|folder", to probe.log
+// beside itself.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    wchar_t module[MAX_PATH] = L"";
-    DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return 1;
-    std::wstring log(module);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring log(path, length);
     log = log.substr(0, log.find_last_of(L'\\')) + L"\\probe.log";
     wchar_t folder[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring line = std::wstring(GetCommandLineW()) + L"|" + folder + L"\r\n";
-    FILE* file = _wfopen(log.c_str(), L"ab");
-    if (!file) return 1;
-    fwrite(line.data(), sizeof(wchar_t), line.size(), file);
-    fclose(file);
+    std::wstring line = std::wstring(arguments) + L"|" + folder + L"\n";
+    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written,
+              nullptr);
+    CloseHandle(file);
     return 0;
 }

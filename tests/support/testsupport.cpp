@@ -215,3 +215,18 @@ std::wstring DialogStaticText(HWND dialog) {
         reinterpret_cast<LPARAM>(&found));
     return found;
 }
+
+std::vector<std::wstring> ProbeLines(const std::wstring& log) {
+    std::vector<std::wstring> lines;
+    HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lines;
+    std::wstring text(GetFileSize(file, nullptr) / sizeof(wchar_t), L'\0');
+    DWORD read = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
+    CloseHandle(file);
+    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos;
+         start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The folder that holds the running test program.
 std::wstring ModuleFolder();
@@ -91,3 +92,7 @@ HWND FindTopLevelWindow(DWORD processId, const wchar_t* className, const wchar_t
 
 // The text of the first static control of a dialog that has one.
 std::wstring DialogStaticText(HWND dialog);
+
+// The lines the probe tool (tarvo_probe.exe) wrote to its log, each
+// "arguments|working folder".
+std::vector<std::wstring> ProbeLines(const std::wstring& log);

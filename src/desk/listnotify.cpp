@@ -1,0 +1,52 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/appstate.h"
+#include "desk/itemnames.h"
+
+LRESULT AppState::OnListNotify(NMHDR* header) {
+    switch (header->code) {
+    case NM_DBLCLK: OpenItemAtCursor(); return 0;
+    case LVN_BEGINLABELEDITW: return BeginLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
+    case LVN_ENDLABELEDITW: return EndLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
+    default: return 0;
+    }
+}
+
+int AppState::HitItemAtCursor() {
+    // Where the cursor is now, not where the notification says it was.
+    LVHITTESTINFO hit = {};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(desklist, &hit.pt);
+    hit.flags = LVHT_ONITEM;
+    return static_cast<int>(SendMessageW(desklist, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+void AppState::OpenItemAtCursor() {
+    int hit = HitItemAtCursor();
+    if (hit != -1) OpenItem(hit);
+}
+
+// Every edit, also one the list view starts by itself on a slow second click,
+// records here the file it renames and the edit box, so that Enter and Esc
+// act on it and no earlier edit's source is ever used. An item that cannot
+// be addressed is not edited at all (a nonzero result refuses the edit).
+LRESULT AppState::BeginLabelEdit(NMLVDISPINFOW* info) {
+    commitedit = false;
+    ItemPath(info->item.iItem, editpath);
+    if (!editpath[0]) return TRUE;
+    editwindow = reinterpret_cast<HWND>(SendMessageW(desklist, LVM_GETEDITCONTROL, 0, 0));
+    return FALSE;
+}
+
+// A nonzero result keeps the edited text as the label; zero puts the old one
+// back. The source is taken at the start of the edit; whether it is a
+// shortcut follows from that path, which is the file actually renamed.
+LRESULT AppState::EndLabelEdit(NMLVDISPINFOW* info) {
+    editwindow = nullptr;
+    bool commit = commitedit && info->item.pszText;
+    commitedit = false;
+    LRESULT renamed = commit && RenameItem(info->item.pszText, HasShortcutExtension(editpath));
+    editpath[0] = L'\0';
+    return renamed;
+}

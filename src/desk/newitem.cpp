@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include "app/appstate.h"
+#include "app/application.h"
+#include "app/handles.h"
+#include "desk/itemrules.h"
+#include "lang/texts.h"
+
+namespace {
+
+bool CreateItem(const wchar_t* path, bool file) {
+    if (!file) return CreateDirectoryW(path, nullptr) != FALSE;
+    FileHandle created(
+        CreateFileW(path, 0, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(created);
+}
+
+} // namespace
+
+void AppState::CreateNewItem(bool file) {
+    const wchar_t* base = MessageText(file ? 3 : 4);
+    if (!base) base = L"";
+    for (unsigned n = 0; n < kNewItemCandidates; ++n) {
+        // A name that does not fit, or that a translated base name would
+        // carry out of the desk folder, is passed over like a taken one.
+        wchar_t name[kPathUnits];
+        wchar_t path[kPathUnits];
+        if (!NewItemName(base, n, file, name, kPathUnits) || !IsPlainFileName(name) ||
+            !JoinPath(path, deskpath, name))
+            continue;
+        if (!CreateItem(path, file)) continue;
+        CopyText(findname, name);
+        editafterrefresh = true;
+        return;
+    }
+    const wchar_t* message = MessageText(5);
+    ShowMessage(message ? message : L"", MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,48 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/appstate.h"
+#include "desk/itemrules.h"
+
+bool AppState::RenameItem(const wchar_t* label, bool shortcut) {
+    // The edited label must stay one name inside the desk folder, and the
+    // new path must fit whole: a name is refused, never cut or redirected.
+    if (!editpath[0] || !IsPlainFileName(label)) return false;
+    wchar_t name[kPathUnits];
+    wchar_t path[kPathUnits];
+    if (!CopyText(name, label) || (shortcut && !AppendText(name, L".lnk")) ||
+        !JoinPath(path, deskpath, name))
+        return false;
+    if (!MoveFileW(editpath, path)) return false;
+    CopyText(findname, label);
+    selectafterrefresh = true;
+    return true;
+}
+
+int AppState::FindNamedItem() {
+    if (!findname[0]) return -1;
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = findname;
+    return static_cast<int>(SendMessageW(desklist, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(&find)));
+}
+
+void AppState::EditFoundItem() {
+    int found = FindNamedItem();
+    editafterrefresh = false;
+    if (found == -1) return;
+    // The list view's start-of-edit notification records the source path.
+    editwindow = reinterpret_cast<HWND>(SendMessageW(desklist, LVM_EDITLABELW, found, 0));
+}
+
+void AppState::SelectFoundItem() {
+    selectafterrefresh = false;
+    int found = FindNamedItem();
+    if (found == -1) return;
+    LVITEMW item = {};
+    item.state = LVIS_SELECTED;
+    item.stateMask = LVIS_SELECTED;
+    SendMessageW(desklist, LVM_SETITEMSTATE, found, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(desklist, LVM_ENSUREVISIBLE, found, FALSE);
+}
