@@ -37,6 +37,18 @@ class AppState : public DropTarget {
     void OnTrayIcon(UINT mouseMessage);
     LRESULT OnListNotify(NMHDR* header);
 
+    // Window placement and appearance.
+    void ApplySettings();
+    void FitToScreen();
+    void Centre(int command);
+    void ApplyTransparency();
+    void ApplyTrayIcon();
+    void ApplyStayOnTop();
+
+    // Status in the title and the recycle-bin watch.
+    void UpdateClock();
+    void UpdateRecycleStatus();
+
     // Commands.
     void RunCommand(int id);
     // The selected items in index order.
@@ -73,6 +85,7 @@ class AppState : public DropTarget {
     SHQUERYRBINFO recyclebininfo;
     wchar_t version[12];
     wchar_t titletext[kPathUnits];
+    wchar_t clockpart[kPathUnits]; // what the clock last appended to the title
     wchar_t inipath[kPathUnits];
     wchar_t langpath[kPathUnits];
     wchar_t helppath[kPathUnits];
