@@ -61,7 +61,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 void TempFolder::file(const std::wstring& name, DWORD attributes) const {
     HANDLE file = CreateFileW((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -214,4 +216,13 @@ std::wstring DialogStaticText(HWND dialog) {
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+bool TransparencyCommandWired(HWND window) {
+    auto layered = [&] { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+    bool before = layered();
+    SendMessageW(window, WM_COMMAND, 1034, 0);
+    bool changed = layered() != before;
+    if (changed) SendMessageW(window, WM_COMMAND, 1034, 0);
+    return changed;
 }

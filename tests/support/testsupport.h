@@ -91,3 +91,9 @@ HWND FindTopLevelWindow(DWORD processId, const wchar_t* className, const wchar_t
 
 // The text of the first static control of a dialog that has one.
 std::wstring DialogStaticText(HWND dialog);
+
+// Whether the program in the window carries out command 1034 (Transparent):
+// sends it twice, leaving the window as it was, and reports whether the
+// first one changed the window. The start-up hands transparency to that
+// command, so without it a transparent setting does not survive the exit.
+bool TransparencyCommandWired(HWND window);
