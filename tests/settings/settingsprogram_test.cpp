@@ -12,9 +12,7 @@
 
 namespace {
 
-std::wstring Number(long value) {
-    return std::to_wstring(value);
-}
+std::wstring Number(long value) { return std::to_wstring(value); }
 
 // The file a run writes, with the desk folder, the colours and the rectangle given.
 std::wstring SettingsText(const std::wstring& folder, bool savefolder, COLORREF colour,
@@ -23,15 +21,13 @@ std::wstring SettingsText(const std::wstring& folder, bool savefolder, COLORREF 
            L"[Portable]\r\n"
            L";=for portability, set convertlinks=TRUE, savefolder=FALSE, and use relative paths "
            L"eg. \\mydesk\r\n"
-           L"convertlinks=FALSE\r\nsavefolder=" +
-           std::wstring(savefolder ? L"TRUE" : L"FALSE") + L"\r\nfolder=" + folder + L"\r\n" +
-           middle + L"[Tarvo]\r\ncolour=" + Number(static_cast<long>(colour)) +
-           L"\r\ntext colour=" + Number(static_cast<long>(textColour)) +
+           L"convertlinks=FALSE\r\nsavefolder=" + std::wstring(savefolder ? L"TRUE" : L"FALSE") +
+           L"\r\nfolder=" + folder + L"\r\n" + middle +
+           L"[Tarvo]\r\ncolour=" + Number(static_cast<long>(colour)) + L"\r\ntext colour=" +
+           Number(static_cast<long>(textColour)) +
            L"\r\ntransparent=FALSE\r\ntrayicon=FALSE\r\nontop=FALSE\r\n\r\n"
-           L"[Position]\r\nleft=" +
-           Number(rect.left) + L"\r\ntop=" + Number(rect.top) + L"\r\nright=" + Number(rect.right) +
-           L"\r\nbottom=" + Number(rect.bottom) +
-           L"\r\n\r\n"
+           L"[Position]\r\nleft=" + Number(rect.left) + L"\r\ntop=" + Number(rect.top) +
+           L"\r\nright=" + Number(rect.right) + L"\r\nbottom=" + Number(rect.bottom) + L"\r\n\r\n"
            L"[Desk]\r\nicon style=0\r\nsort=1\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=\r\n"
            L"end=\r\n\r\n"
            L"[Status]\r\ntime=FALSE\r\nrecycler=TRUE\r\n\r\n"
@@ -50,21 +46,16 @@ std::wstring EveryKeyText(const std::wstring& folder, bool savefolder, const REC
            L"[Portable]\r\n"
            L";=for portability, set convertlinks=TRUE, savefolder=FALSE, and use relative paths "
            L"eg. \\mydesk\r\n"
-           L"convertlinks=TRUE\r\nsavefolder=" +
-           std::wstring(savefolder ? L"TRUE" : L"FALSE") + L"\r\nfolder=" + folder +
-           L"\r\n"
+           L"convertlinks=TRUE\r\nsavefolder=" + std::wstring(savefolder ? L"TRUE" : L"FALSE") +
+           L"\r\nfolder=" + folder + L"\r\n"
            L"filemanager=fm.exe /e\r\narcmanager=arc.exe\r\ncmdprocessor=pwsh.exe\r\n"
            L"textviewer=view.exe\r\nimageviewer=img.exe\r\n\r\n"
            L"[Tweak]\r\nautorefresh latency (ms)=350\r\ntrim memory (ms)=0\r\n\r\n"
-           L"[Tarvo]\r\ncolour=8421376\r\ntext "
-           L"colour=65280\r\ntransparent=TRUE\r\ntrayicon=TRUE\r\n"
+           L"[Tarvo]\r\ncolour=8421376\r\ntext colour=65280\r\ntransparent=TRUE\r\ntrayicon=TRUE\r\n"
            L"ontop=TRUE\r\n\r\n"
-           L"[Position]\r\nleft=" +
-           Number(rect.left) + L"\r\ntop=" + Number(rect.top) + L"\r\nright=" + Number(rect.right) +
-           L"\r\nbottom=" + Number(rect.bottom) +
-           L"\r\n\r\n"
-           L"[Desk]\r\nicon "
-           L"style=2\r\nsort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Inbox\r\n"
+           L"[Position]\r\nleft=" + Number(rect.left) + L"\r\ntop=" + Number(rect.top) +
+           L"\r\nright=" + Number(rect.right) + L"\r\nbottom=" + Number(rect.bottom) + L"\r\n\r\n"
+           L"[Desk]\r\nicon style=2\r\nsort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Inbox\r\n"
            L"end=Zzz.txt\r\n\r\n"
            L"[Status]\r\ntime=TRUE\r\nrecycler=FALSE\r\n\r\n"
            L"[Settings]\r\nsavesettings=TRUE\r\n\r\n"
@@ -136,8 +127,7 @@ TEST_F(ProgramSettings, WithSaveFolderTheFullPathReplacesTheRelativeText) {
 TEST_F(ProgramSettings, AnIniArgumentIsReadAndWrittenBackThere) {
     TempFolder desk;
     std::wstring other = home_ / L"other.ini";
-    ASSERT_TRUE(WriteUtf16(other, L"[Portable]\r\nfolder=" + desk.path() +
-                                      L"\r\n\r\n[Desk]\r\nsort=0\r\n"));
+    ASSERT_TRUE(WriteUtf16(other, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n\r\n[Desk]\r\nsort=0\r\n"));
     RECT rect;
     ASSERT_TRUE(runUntilClosed(L"other.ini", desk.path() + L" - Ta'rvo", rect));
     std::wstring text = ReadUtf16(other);
@@ -149,8 +139,7 @@ TEST_F(ProgramSettings, AnIniArgumentIsReadAndWrittenBackThere) {
 }
 
 TEST_F(ProgramSettings, WithoutSaveOnExitTheFileIsLeftAsItWas) {
-    std::string bytes =
-        Utf16(L"# a note that a rewrite would drop\r\n[Settings]\r\nsavesettings=FALSE\r\n");
+    std::string bytes = Utf16(L"# a note that a rewrite would drop\r\n[Settings]\r\nsavesettings=FALSE\r\n");
     ASSERT_TRUE(WriteBytes(settings_, bytes));
     RECT rect;
     ASSERT_TRUE(runUntilClosed(L"", DesktopFolder() + L" - Ta'rvo", rect));

@@ -38,14 +38,12 @@ std::wstring LinkTarget(const std::wstring& path) {
 }
 
 std::string FileBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "(missing)";
     std::string bytes;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read)
-        bytes.append(buffer, read);
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) bytes.append(buffer, read);
     CloseHandle(file);
     return bytes;
 }
@@ -136,8 +134,7 @@ TEST_F(Shortcuts, AFileThatIsNoShortcutIsNotReadAndNeverWritten) {
 }
 
 TEST_F(Shortcuts, TheFixUpRewritesOnlyTargetsOnAnotherDriveLetter) {
-    std::wstring away = folder_ / L"Away.lnk", home = folder_ / L"Home.LNK",
-                 unc = folder_ / L"Share.lnk";
+    std::wstring away = folder_ / L"Away.lnk", home = folder_ / L"Home.LNK", unc = folder_ / L"Share.lnk";
     ASSERT_TRUE(MakeLink(away, L"F:\\Tools\\app.exe"));
     ASSERT_EQ(LinkTarget(away), L"F:\\Tools\\app.exe");
     ASSERT_TRUE(MakeLink(home, L"E:\\Tools\\app.exe"));
@@ -166,9 +163,8 @@ constexpr wchar_t kDeskVariable[] = L"TARVO_FIXUP_DESK";
 DWORD RunFixUpStart(const std::wstring& exe, const std::wstring& desk, bool armed) {
     SetEnvironmentVariableW(kDeskVariable, desk.c_str());
     SetEnvironmentVariableW(kArmVariable, armed ? L"1" : L"0");
-    std::wstring command =
-        L"\"" + exe +
-        L"\" --gtest_also_run_disabled_tests --gtest_filter=DriveFixUpStart.DISABLED_FillsTwice";
+    std::wstring command = L"\"" + exe +
+                           L"\" --gtest_also_run_disabled_tests --gtest_filter=DriveFixUpStart.DISABLED_FillsTwice";
     std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -197,8 +193,7 @@ class DriveFixUp : public ::testing::Test {
         ASSERT_NE(GetFileAttributesW(L"E:\\"), INVALID_FILE_ATTRIBUTES)
             << "drive E: is not mapped; run the tests through ./test.sh";
         static int counter = 0;
-        e_ = L"E:\\tarvo-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++counter);
+        e_ = L"E:\\tarvo-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
         ASSERT_TRUE(CreateDirectoryW(e_.c_str(), nullptr));
     }
     void TearDown() override { RemoveTree(e_); }
@@ -222,8 +217,7 @@ class DriveFixUp : public ::testing::Test {
             before_[name] = FileBytes(desk + L"\\" + name);
     }
     void expectUnchanged(const std::wstring& desk) {
-        for (const auto& [name, bytes] : before_)
-            EXPECT_EQ(FileBytes(desk + L"\\" + name), bytes) << name;
+        for (const auto& [name, bytes] : before_) EXPECT_EQ(FileBytes(desk + L"\\" + name), bytes) << name;
     }
 
     OleSession ole_;
@@ -263,8 +257,7 @@ TEST_F(DriveFixUp, FromAnotherDriveWithTheDeskOnItTargetsAreMovedOnce) {
     std::wstring desk = e_ + L"\\Desk";
     makeDesk(desk);
     ASSERT_EQ(RunFixUpStart(exe, desk, true), 0u);
-    EXPECT_EQ(LinkTarget(desk + L"\\Capital.LNK"), L"E:\\Tools\\app.exe")
-        << "a capital .LNK counts";
+    EXPECT_EQ(LinkTarget(desk + L"\\Capital.LNK"), L"E:\\Tools\\app.exe") << "a capital .LNK counts";
     EXPECT_EQ(LinkTarget(desk + L"\\Again.lnk"), L"F:\\Tools\\app.exe") << "not again on refresh";
     EXPECT_EQ(FileBytes(desk + L"\\Share.lnk"), before_[L"Share.lnk"]);
     EXPECT_EQ(FileBytes(desk + L"\\Broken.lnk"), before_[L"Broken.lnk"]);

@@ -61,9 +61,7 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() {
-    RemoveTree(path_);
-}
+TempFolder::~TempFolder() { RemoveTree(path_); }
 
 void TempFolder::file(const std::wstring& name, DWORD attributes) const {
     HANDLE file = CreateFileW((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
