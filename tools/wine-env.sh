@@ -69,6 +69,9 @@ start_wine() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64
+  # Files the tests recycle go to a trash folder of the build, not the user's.
+  export XDG_DATA_HOME="$BUILD_DIR/xdg-data"
+  mkdir -p "$XDG_DATA_HOME"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix in $WINEPREFIX"
     "$(wine_binary)" wineboot -i >/dev/null 2>&1 </dev/null

@@ -39,6 +39,18 @@ class AppState : public DropTarget {
     // The desk list item under the mouse cursor, or -1.
     int HitItemAtCursor();
 
+    // Window placement and appearance.
+    void ApplySettings();
+    void FitToScreen();
+    void Centre(int command);
+    void ApplyTransparency();
+    void ApplyTrayIcon();
+    void ApplyStayOnTop();
+
+    // Status in the title and the recycle-bin watch.
+    void UpdateClock();
+    void UpdateRecycleStatus();
+
     // Commands.
     void RunCommand(int id);
     // The selected items in index order.
@@ -56,7 +68,6 @@ class AppState : public DropTarget {
     void RecycleTargets();
     void SelectAll();
     void LaunchInDesk(const wchar_t* tool, const wchar_t* fallback, bool folderParameter);
-    void ToggleStayOnTop();
     void SetKeptItem(wchar_t* kept);
     void ShowDeskProperties();
     void OpenHelp();
@@ -100,6 +111,7 @@ class AppState : public DropTarget {
     SHQUERYRBINFO recyclebininfo;
     wchar_t version[12];
     wchar_t titletext[kPathUnits];
+    wchar_t clockpart[kPathUnits]; // what the clock last appended to the title
     wchar_t inipath[kPathUnits];
     wchar_t langpath[kPathUnits];
     wchar_t helppath[kPathUnits];

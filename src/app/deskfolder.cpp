@@ -20,7 +20,10 @@ void AppState::UseDesktopFolder() {
 
 void AppState::DeskFolderChanged() {
     SetBaseTitle();
-    SetTrayTipFromTitle();
+    if (time)
+        UpdateClock();
+    else
+        SetTrayTipFromTitle();
 }
 
 void AppState::SetBaseTitle() {

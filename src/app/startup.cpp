@@ -28,7 +28,10 @@ void AppState::Initialise() {
     }
 
     SetBaseTitle();
-    SetTrayTipFromTitle();
+    if (time)
+        UpdateClock();
+    else
+        SetTrayTipFromTitle();
 
     FillDeskList();
 }
@@ -55,6 +58,8 @@ void AppState::ReadConfiguration() {
         case ArgumentKind::Value: TakeArgument(argv[i]); break;
         }
     }
+
+    ApplySettings();
 
     MenuHandle menu(LoadMenuW(Application.instance, MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
     if (menu) CollectMenuTexts(GetSubMenu(menu.get(), 0));

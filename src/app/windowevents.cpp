@@ -18,6 +18,12 @@ void AppState::OnSize(int width, int height) {
 void AppState::OnTimer(UINT_PTR id) {
     switch (id) {
     case TIMER_TRIM: TrimWorkingSet(); break;
+    case TIMER_CLOCK:
+        // A one-shot: UpdateClock arms it again for the next minute.
+        KillTimer(mainwindow, TIMER_CLOCK);
+        UpdateClock();
+        break;
+    case TIMER_RECYCLER: UpdateRecycleStatus(); break;
     default: break;
     }
 }

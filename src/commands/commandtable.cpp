@@ -57,11 +57,11 @@ const CommandRow kCommands[] = {
     {CMD_FOLDER, [](AppState& s) { s.ChangeDeskFolder(); }, Never, Never},
     {CMD_TEXT_COLOUR, [](AppState&) {}, Never, Never},
     {CMD_BACKGROUND_COLOUR, [](AppState&) {}, Never, Never},
-    {CMD_TRANSPARENT, Toggle<&AppState::transparent>, [](const MenuInputs& in) { return in.transparent; }, Never},
-    {CMD_CENTER_HORIZ, [](AppState&) {}, Never, Never},
-    {CMD_CENTER_VERT, [](AppState&) {}, Never, Never},
-    {CMD_TRAY_ICON, Toggle<&AppState::trayicon>, [](const MenuInputs& in) { return in.trayicon; }, Never},
-    {CMD_STAY_ON_TOP, [](AppState& s) { s.ToggleStayOnTop(); }, [](const MenuInputs& in) { return in.ontop; }, Never},
+    {CMD_TRANSPARENT, [](AppState& s) { s.transparent = !s.transparent; s.ApplyTransparency(); }, [](const MenuInputs& in) { return in.transparent; }, Never},
+    {CMD_CENTER_HORIZ, [](AppState& s) { s.Centre(CMD_CENTER_HORIZ); }, Never, Never},
+    {CMD_CENTER_VERT, [](AppState& s) { s.Centre(CMD_CENTER_VERT); }, Never, Never},
+    {CMD_TRAY_ICON, [](AppState& s) { s.trayicon = !s.trayicon; s.ApplyTrayIcon(); }, [](const MenuInputs& in) { return in.trayicon; }, Never},
+    {CMD_STAY_ON_TOP, [](AppState& s) { s.ontop = !s.ontop; s.ApplyStayOnTop(); }, [](const MenuInputs& in) { return in.ontop; }, Never},
 
     {CMD_LARGE_ICONS, SetIconStyle<0>, [](const MenuInputs& in) { return in.iconstyle == 0; }, Never},
     {CMD_SMALL_ICONS, SetIconStyle<1>, [](const MenuInputs& in) { return in.iconstyle == 1; }, Never},
@@ -82,8 +82,8 @@ const CommandRow kCommands[] = {
     {CMD_TEXT_VIEWER, [](AppState&) {}, Never, Never},
     {CMD_IMAGE_VIEWER, [](AppState&) {}, Never, Never},
 
-    {CMD_TIME, Toggle<&AppState::time>, [](const MenuInputs& in) { return in.time; }, Never},
-    {CMD_RECYCLE_BIN, Toggle<&AppState::recycler>, [](const MenuInputs& in) { return in.recycler; }, Never},
+    {CMD_TIME, [](AppState& s) { s.time = !s.time; s.UpdateClock(); }, [](const MenuInputs& in) { return in.time; }, Never},
+    {CMD_RECYCLE_BIN, [](AppState& s) { s.recycler = !s.recycler; s.UpdateRecycleStatus(); }, [](const MenuInputs& in) { return in.recycler; }, Never},
 
     {CMD_SAVE_NOW, [](AppState& s) { s.SaveSettings(); }, Never, Never},
     {CMD_SAVE_AS, [](AppState& s) { if (s.ChooseSettingsFile()) s.SaveSettings(); }, Never, Never},

@@ -104,12 +104,6 @@ void AppState::LaunchInDesk(const wchar_t* tool, const wchar_t* fallback, bool f
                   folderParameter ? parameters : nullptr, deskpath, SW_SHOWNORMAL);
 }
 
-void AppState::ToggleStayOnTop() {
-    ontop = !ontop;
-    SetWindowPos(mainwindow, ontop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
-}
-
 void AppState::SetKeptItem(wchar_t* kept) {
     int first = FirstSelectedItem();
     if (first == -1) {

@@ -3,6 +3,7 @@
 
 #include "app/appstate.h"
 #include "app/application.h"
+#include "app/placement.h"
 #include "lang/texts.h"
 #include "settings/inifile.h"
 
@@ -98,24 +99,6 @@ void DescribeSettings(AppState& s, SettingsLayout& layout) {
 
 static_assert(sizeof(COLORREF) == 4 && sizeof(LONG) == 4 && sizeof(std::int32_t) == 4,
               "the settings read and write these fields as 32-bit Long values");
-
-// The restored rectangle of a minimised or maximised window, in screen
-// coordinates. The placement gives it relative to the work area, which
-// differs from the screen where a taskbar stands at the top or the left.
-bool RestoredRectangle(HWND window, RECT& rect) {
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(window, &placement)) return false;
-    rect = placement.rcNormalPosition;
-    if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
-        MONITORINFO monitor = {};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
-            OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
-                       monitor.rcWork.top - monitor.rcMonitor.top);
-    }
-    return true;
-}
 
 static_assert(sizeof(WINDOWPLACEMENT) == 44);
 

@@ -278,3 +278,23 @@ TEST_F(DriveFixUp, NothingChangesOnCOnAnotherDriveOrWhenNotAsked) {
     EXPECT_EQ(RunFixUpStart(onC, desk, true), 0u) << "program and desk on C";
     expectUnchanged(desk);
 }
+
+TEST_F(DriveFixUp, TheBuiltProgramWithConvertLinksRewritesTheLinksAtStartUp) {
+    std::wstring bin = e_ + L"\\bin";
+    CreateDirectoryW(bin.c_str(), nullptr);
+    std::wstring desk = e_ + L"\\Desk";
+    makeDesk(desk);
+    ProgramRun run(bin);
+    std::wstring settings = L"\xFEFF[Portable]\r\nconvertlinks=TRUE\r\nfolder=" + desk + L"\r\n";
+    WriteBytes(bin + L"\\tarvo.ini", std::string(reinterpret_cast<const char*>(settings.data()),
+                                                 settings.size() * sizeof(wchar_t)));
+    ASSERT_TRUE(run.start(L""));
+    HWND window = run.waitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(window) == desk + L" - Ta'rvo"; }));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(run.waitForExit(), 0u);
+    EXPECT_EQ(LinkTarget(desk + L"\\Again.lnk"), L"E:\\Tools\\app.exe");
+    EXPECT_EQ(LinkTarget(desk + L"\\Capital.LNK"), L"E:\\Tools\\app.exe");
+    EXPECT_EQ(FileBytes(desk + L"\\Share.lnk"), before_[L"Share.lnk"]);
+}
