@@ -17,38 +17,36 @@ namespace {
 
 enum Where { Menu, Submenu, Dialog, Message };
 
-struct LanguageCase {
-    const char* what;
-    std::wstring file;
-    bool bom;
-    Where where;
-    int id;
-    std::wstring expected;
-};
-
-const std::wstring kMenu = L"[Menu Items]\r\n";
-
-std::wstring TextAfterLoading(const LanguageCase& c, const std::wstring& path) {
+// The text after loading the file, read where the program shows it: menu
+// texts from a freshly loaded menu, as the command menu is each time.
+std::wstring TextAfterLoading(const std::wstring& path, Where where, int id) {
     Application.instance = GetModuleHandleW(nullptr);
     MenuHandle seed(LoadMenuW(Application.instance, MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
     CollectMenuTexts(GetSubMenu(seed.get(), 0));
     LoadLanguage(path.c_str());
-    if (c.where == Dialog) return DialogText(c.id);
-    if (c.where == Message) return MessageText(c.id);
-    // A freshly loaded menu, as the command menu is each time it is shown.
+    if (where == Dialog || where == Message)
+        return where == Dialog ? DialogText(id) : MessageText(id);
     MenuHandle menu(LoadMenuW(Application.instance, MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
-    HMENU popup = GetSubMenu(menu.get(), 0);
-    ApplyMenuTexts(popup);
+    ApplyMenuTexts(GetSubMenu(menu.get(), 0));
     wchar_t text[256] = L"";
-    GetMenuStringW(popup, c.id, text, 256, c.where == Menu ? MF_BYCOMMAND : MF_BYPOSITION);
+    GetMenuStringW(GetSubMenu(menu.get(), 0), id, text, 256,
+                   where == Menu ? MF_BYCOMMAND : MF_BYPOSITION);
     return text;
 }
 
 } // namespace
 
 TEST(LanguageFile, TranslatesWhatItNamesAndNothingElse) {
+    const std::wstring kMenu = L"[Menu Items]\r\n";
     const std::wstring big = kMenu + std::wstring(600000, L'#') + L"\r\nOpen\tEnter=Big\r\n";
-    const LanguageCase cases[] = {
+    const struct {
+        const char* what;
+        std::wstring file;
+        bool bom;
+        Where where;
+        int id;
+        std::wstring expected;
+    } cases[] = {
         {"tab-separated key", kMenu + L"Open\tEnter=Ouvrir\tEntr\u00e9e\r\n", true, Menu, 1001,
          L"Ouvrir\tEntr\u00e9e"},
         {"blanks for the tab", kMenu + L"Open Enter=X\r\n", true, Menu, 1001, L"Open\tEnter"},
@@ -74,9 +72,9 @@ TEST(LanguageFile, TranslatesWhatItNamesAndNothingElse) {
     TextEntry dialogs[kDialogTextCount], messages[kMessageCount];
     std::memcpy(dialogs, DialogTextTable, sizeof dialogs);
     std::memcpy(messages, MessageTable, sizeof messages);
-    for (const LanguageCase& c : cases) {
+    for (auto& c : cases) {
         ASSERT_TRUE(WriteBytes(path, Utf16(c.file, c.bom)));
-        EXPECT_EQ(TextAfterLoading(c, path), c.expected) << c.what;
+        EXPECT_EQ(TextAfterLoading(path, c.where, c.id), c.expected) << c.what;
         std::memcpy(DialogTextTable, dialogs, sizeof dialogs);
         std::memcpy(MessageTable, messages, sizeof messages);
     }
