@@ -81,6 +81,14 @@ class AppState : public DropTarget {
     void SaveSettings();
     bool ChooseSettingsFile();
 
+    // Dialogs.
+    void ChooseDeskFolder();
+    void ChooseTextColour();
+    void ChooseBackgroundColour();
+    // The tool dialog for tool kind 0..4 (file manager .. image viewer).
+    void ChooseTool(int kind);
+    void ShowAbout();
+
     // Desk list items.
     bool ItemFileName(int index, wchar_t* name);
     bool ItemPath(int index, wchar_t* path);

@@ -53,7 +53,7 @@ void AppState::ReadConfiguration() {
     wchar_t** argv = static_cast<wchar_t**>(arguments.get());
     for (int i = 1; argv && i < count; ++i) {
         switch (ClassifyArgument(argv[i])) {
-        case ArgumentKind::Translate: break;
+        case ArgumentKind::Translate: WriteLanguageTemplate(langpath);
         case ArgumentKind::Switch: break;
         case ArgumentKind::Value: TakeArgument(argv[i]); break;
         }
@@ -63,6 +63,7 @@ void AppState::ReadConfiguration() {
 
     MenuHandle menu(LoadMenuW(Application.instance, MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
     if (menu) CollectMenuTexts(GetSubMenu(menu.get(), 0));
+    LoadLanguage(langpath);
 }
 
 void AppState::TakeArgument(wchar_t* text) {

@@ -8,6 +8,7 @@
 #include "app/handles.h"
 #include "commands/commandtable.h"
 #include "commands/pins.h"
+#include "lang/texts.h"
 #include "resources/resource.h"
 #include "status/trim.h"
 
@@ -78,6 +79,7 @@ void AppState::ShowCommandMenu(int x, int y, int position) {
     {
         MenuHandle menu(LoadMenuW(Application.instance, MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
         HMENU main = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+        if (main) ApplyMenuTexts(main);
         // While a sub-menu is pinned only that sub-menu is shown; position 0
         // holds none, so nothing shows and that counts as a dismissal.
         HMENU popup = main && pinnedsubmenu != -1 ? GetSubMenu(main, position) : main;

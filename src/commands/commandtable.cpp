@@ -55,8 +55,8 @@ const CommandRow kCommands[] = {
     {CMD_COMMAND_SHELL, [](AppState& s) { s.LaunchInDesk(s.cmdprocessor, L"cmd.exe", false); }, Never, Never},
 
     {CMD_FOLDER, [](AppState& s) { s.ChangeDeskFolder(); }, Never, Never},
-    {CMD_TEXT_COLOUR, [](AppState&) {}, Never, Never},
-    {CMD_BACKGROUND_COLOUR, [](AppState&) {}, Never, Never},
+    {CMD_TEXT_COLOUR, [](AppState& s) { s.ChooseTextColour(); }, Never, Never},
+    {CMD_BACKGROUND_COLOUR, [](AppState& s) { s.ChooseBackgroundColour(); }, Never, Never},
     {CMD_TRANSPARENT, [](AppState& s) { s.transparent = !s.transparent; s.ApplyTransparency(); }, [](const MenuInputs& in) { return in.transparent; }, Never},
     {CMD_CENTER_HORIZ, [](AppState& s) { s.Centre(CMD_CENTER_HORIZ); }, Never, Never},
     {CMD_CENTER_VERT, [](AppState& s) { s.Centre(CMD_CENTER_VERT); }, Never, Never},
@@ -76,11 +76,11 @@ const CommandRow kCommands[] = {
     {CMD_SHOW_HIDDEN, [](AppState& s) { s.showhidden = !s.showhidden; s.RefreshDeskList(); }, [](const MenuInputs& in) { return in.showhidden; }, Never},
     {CMD_DESK_PROPERTIES, [](AppState& s) { s.ShowDeskProperties(); }, Never, Never},
 
-    {CMD_FILE_MANAGER, [](AppState&) {}, Never, Never},
-    {CMD_ARCHIVE_MANAGER, [](AppState&) {}, Never, Never},
-    {CMD_COMMAND_PROCESSOR, [](AppState&) {}, Never, Never},
-    {CMD_TEXT_VIEWER, [](AppState&) {}, Never, Never},
-    {CMD_IMAGE_VIEWER, [](AppState&) {}, Never, Never},
+    {CMD_FILE_MANAGER, [](AppState& s) { s.ChooseTool(0); }, Never, Never},
+    {CMD_ARCHIVE_MANAGER, [](AppState& s) { s.ChooseTool(1); }, Never, Never},
+    {CMD_COMMAND_PROCESSOR, [](AppState& s) { s.ChooseTool(2); }, Never, Never},
+    {CMD_TEXT_VIEWER, [](AppState& s) { s.ChooseTool(3); }, Never, Never},
+    {CMD_IMAGE_VIEWER, [](AppState& s) { s.ChooseTool(4); }, Never, Never},
 
     {CMD_TIME, [](AppState& s) { s.time = !s.time; s.UpdateClock(); }, [](const MenuInputs& in) { return in.time; }, Never},
     {CMD_RECYCLE_BIN, [](AppState& s) { s.recycler = !s.recycler; s.UpdateRecycleStatus(); }, [](const MenuInputs& in) { return in.recycler; }, Never},
@@ -93,7 +93,7 @@ const CommandRow kCommands[] = {
     {CMD_MENU, [](AppState& s) { s.OpenCommandMenu(); }, Never, Never},
     {CMD_AT_CURSOR, Toggle<&AppState::atcursor>, [](const MenuInputs& in) { return in.atcursor; }, Never},
     {CMD_HELP, [](AppState& s) { s.OpenHelp(); }, Never, Never},
-    {CMD_ABOUT, [](AppState&) {}, Never, Never},
+    {CMD_ABOUT, [](AppState& s) { s.ShowAbout(); }, Never, Never},
     {CMD_EXIT, [](AppState& s) { s.ExitCommand(); }, Never, Never},
 
     {CMD_PIN_MAIN, Pin<CMD_PIN_MAIN>, PinChecked<CMD_PIN_MAIN>, Never},

@@ -139,6 +139,7 @@ void AppState::ToggleSaveOnExit() {
 
 void AppState::ChangeDeskFolder() {
     if (stopevent) SetEvent(stopevent);
+    ChooseDeskFolder();
     if (deskpath[0] == L'\0') UseDesktopFolder();
     DeskFolderChanged();
     RefreshDeskList();

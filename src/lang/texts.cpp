@@ -28,7 +28,7 @@ TextEntry DialogTextTable[kDialogTextCount] = {
     {6, L":: Freeware ::"},
     {7, L"All donations appreciated"},
     {8, L"Language: Default (English)"},
-    {9, L"Visit the Ta'rvo home page"},
+    {9, L"Ta'rvo Help"},
 };
 
 TextEntry MessageTable[kMessageCount] = {

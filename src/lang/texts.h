@@ -30,3 +30,20 @@ const wchar_t* MessageText(int index);
 
 // Copies the built-in menu texts of the main popup into the menu tables.
 void CollectMenuTexts(HMENU mainPopup);
+
+// Sets the item texts and sub-menu titles of a freshly loaded main popup from
+// the menu tables, before every showing of the command menu.
+void ApplyMenuTexts(HMENU mainPopup);
+
+// Replaces table texts with the translations of the language file at path.
+// A file that is missing, not UTF-16LE with a byte-order mark, or too large to
+// be a language file changes nothing.
+void LoadLanguage(const wchar_t* path);
+
+// Backs up the language file to path + ".bak" and writes the translation
+// template over it; false when no complete template was stored.
+bool SaveLanguageTemplate(const wchar_t* path);
+
+// The "-translate" mode: the template is written and the process ends with
+// code 0, whether or not the file could be written.
+[[noreturn]] void WriteLanguageTemplate(const wchar_t* path);

@@ -1,0 +1,39 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "app/appstate.h"
+
+namespace {
+
+// The system colour picker, starting on colour; false when cancelled.
+bool PickColour(HWND owner, COLORREF& colour, COLORREF* customColours) {
+    CHOOSECOLORW choose = {};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = owner;
+    choose.rgbResult = colour;
+    choose.lpCustColors = customColours;
+    choose.Flags = CC_RGBINIT;
+    if (!ChooseColorW(&choose)) return false;
+    colour = choose.rgbResult;
+    return true;
+}
+
+} // namespace
+
+void AppState::ChooseTextColour() {
+    if (!PickColour(mainwindow, textcolour, customcolours)) return;
+    SendMessageW(desklist, LVM_SETTEXTCOLOR, 0, textcolour);
+    InvalidateRect(mainwindow, nullptr, TRUE);
+}
+
+void AppState::ChooseBackgroundColour() {
+    if (!PickColour(mainwindow, colour, customcolours)) return;
+    SendMessageW(desklist, LVM_SETBKCOLOR, 0, colour);
+    // The icons are drawn onto the background colour.
+    ReloadIcons();
+    // In the transparent window the background is the colour key: the new
+    // colour is keyed out at once.
+    if (transparent && setlayered) setlayered(mainwindow, colour, 0, LWA_COLORKEY);
+    InvalidateRect(mainwindow, nullptr, TRUE);
+}
