@@ -84,6 +84,11 @@ struct LocalMemoryTraits {
     static Handle invalid() { return nullptr; }
     static void close(Handle h) { LocalFree(h); }
 };
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { GlobalFree(h); }
+};
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static Handle invalid() { return nullptr; }
@@ -100,6 +105,7 @@ using WindowHandle = UniqueHandle<WindowTraits>;
 using ImageListHandle = UniqueHandle<ImageListTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 // One reference on a COM interface.
 template <typename T> class ComPtr {

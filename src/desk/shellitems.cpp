@@ -47,9 +47,11 @@ void AppState::InvokeVerbOnItems(const char* verb) {
         paths = ItemPaths(TargetItems());
     if (paths.empty()) return;
     HRESULT result = InvokeShellVerb(paths, verb);
-    // Wine's shell pastes nothing; on Windows a failed or cancelled paste is
-    // the shell's to report and is never redone.
-    if (paste && FAILED(result) && RunningOnWine()) PasteClipboardFiles(mainwindow, deskpath);
+    if (!RunningOnWine()) return;
+    // Wine's shell pastes nothing and does not mark a cut as one. On Windows
+    // a failed or cancelled paste is the shell's to report, never redone.
+    if (paste && FAILED(result)) PasteClipboardFiles(mainwindow, deskpath);
+    if (std::strcmp(verb, "cut") == 0 && SUCCEEDED(result)) MarkClipboardAsCut(mainwindow);
 }
 
 bool AppState::ShowShellMenuAtFirstSelected() {

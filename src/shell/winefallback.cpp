@@ -106,17 +106,46 @@ PathList DroppedFiles(IDataObject* data) {
     return FilesOfDrop(static_cast<HDROP>(medium.get().hGlobal));
 }
 
+std::wstring CopyName(const std::wstring& name, bool folder, int number) {
+    std::size_t dot = folder ? std::wstring::npos : name.rfind(L'.');
+    if (dot == 0) dot = std::wstring::npos; // ".profile" has no extension
+    std::wstring stem = name.substr(0, dot);
+    std::wstring extension = dot == std::wstring::npos ? L"" : name.substr(dot);
+    std::wstring copy = stem + L" - Copy";
+    if (number > 1) copy += L" (" + std::to_wstring(number) + L")";
+    return copy + extension;
+}
+
 bool TransferFiles(HWND owner, const PathList& files, const wchar_t* folder, bool move,
                    bool renameOnCollision) {
     if (files.empty()) return false;
+    // Each file gets its own destination: Wine's file operation neither
+    // renames on collision nor always moves several files into one folder.
+    PathList targets;
+    for (const std::wstring& file : files) {
+        std::wstring name = file.substr(file.rfind(L'\\') + 1);
+        bool isFolder = IsFolder(file.c_str());
+        wchar_t target[kPathUnits];
+        bool fits = JoinPath(target, folder, name.c_str());
+        for (int number = 1; fits && renameOnCollision && number < 100; ++number) {
+            bool taken = GetFileAttributesW(target) != INVALID_FILE_ATTRIBUTES;
+            for (const std::wstring& chosen : targets)
+                taken = taken || _wcsicmp(chosen.c_str(), target) == 0;
+            if (!taken) break;
+            fits = JoinPath(target, folder, CopyName(name, isFolder, number).c_str());
+        }
+        if (!fits) return false; // never a name cut into another
+        targets.push_back(target);
+    }
     std::wstring from = DoubleNullList(files);
-    std::wstring to = DoubleNullList({folder});
+    std::wstring to = DoubleNullList(targets);
     SHFILEOPSTRUCTW operation = {};
     operation.hwnd = owner;
     operation.wFunc = move ? FO_MOVE : FO_COPY;
     operation.pFrom = from.c_str();
     operation.pTo = to.c_str();
-    operation.fFlags = FOF_ALLOWUNDO | (renameOnCollision ? FOF_RENAMEONCOLLISION : 0);
+    operation.fFlags =
+        FOF_ALLOWUNDO | FOF_MULTIDESTFILES | (renameOnCollision ? FOF_RENAMEONCOLLISION : 0);
     return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
@@ -147,6 +176,23 @@ bool PasteClipboardFiles(HWND owner, const wchar_t* folder) {
         ClipboardSession clipboard(owner);
         if (clipboard.ok()) EmptyClipboard();
     }
+    return true;
+}
+
+bool MarkClipboardAsCut(HWND owner) {
+    UINT preferred = RegisterClipboardFormatW(CFSTR_PREFERREDDROPEFFECT);
+    ClipboardSession clipboard(owner);
+    if (!clipboard.ok() || !IsClipboardFormatAvailable(CF_HDROP) ||
+        IsClipboardFormatAvailable(preferred))
+        return false;
+    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD)));
+    {
+        GlobalLockHolder data(block.get());
+        if (!data.get()) return false;
+        *static_cast<DWORD*>(data.get()) = DROPEFFECT_MOVE;
+    }
+    if (!SetClipboardData(preferred, block.get())) return false;
+    block.release(); // the clipboard owns it now
     return true;
 }
 

@@ -26,8 +26,14 @@ PathList OutsideFolder(const PathList& paths, const wchar_t* folder);
 // when a name does not fit the path buffers.
 PathList DroppedFiles(IDataObject* data);
 
+// The name of the number-th copy of name beside it: "a - Copy.txt",
+// "a - Copy (2).txt"; a folder's name keeps its dots.
+std::wstring CopyName(const std::wstring& name, bool folder, int number);
+
 // Copies or moves the files into folder with the shell's file operation,
-// which shows its own progress and errors. True when it reports success.
+// which shows its own progress and errors; with renameOnCollision a name
+// already taken there becomes the first free copy name. True when the
+// operation reports success.
 bool TransferFiles(HWND owner, const PathList& files, const wchar_t* folder, bool move,
                    bool renameOnCollision);
 
@@ -35,6 +41,10 @@ bool TransferFiles(HWND owner, const PathList& files, const wchar_t* folder, boo
 // clipboard says they were cut. False when there is nothing to paste or the
 // transfer fails.
 bool PasteClipboardFiles(HWND owner, const wchar_t* folder);
+
+// Wine's "cut" verb leaves the clipboard looking like a copy: this marks
+// its CF_HDROP as cut, unless the clipboard already says which it is.
+bool MarkClipboardAsCut(HWND owner);
 
 // What the program does itself with a drop of data onto folder under Wine.
 struct WineDrop {
