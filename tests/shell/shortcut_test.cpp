@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <thread>
 
 #include "app/application.h"
 #include "app/appstate.h"
@@ -277,4 +278,21 @@ TEST_F(DriveFixUp, NothingChangesOnCOnAnotherDriveOrWhenNotAsked) {
     std::wstring onC = placeProgram(other_ / L"bin");
     EXPECT_EQ(RunFixUpStart(onC, desk, true), 0u) << "program and desk on C";
     expectUnchanged(desk);
+}
+
+// A thread in the multithreaded apartment keeps its COM after a shortcut is
+// opened and closed on it: nothing is uninitialised that was not initialised.
+TEST(ShortcutCom, LeavesTheCallersMultithreadedComAsItWas) {
+    HRESULT after = E_FAIL;
+    std::thread([&] {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
+        {
+            ShortcutFile shortcut;
+            shortcut.Open();
+        }
+        after = CoInitializeEx(nullptr, COINIT_MULTITHREADED); // S_FALSE: still initialised
+        if (SUCCEEDED(after)) CoUninitialize();
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(after, S_FALSE);
 }
