@@ -15,25 +15,12 @@
 #include "app/mainwindow.h"
 #include "shell/shellmenu.h"
 #include "shell/winefallback.h"
+#include "shell/clipboardfiles.h"
 #include "support/testsupport.h"
 
 namespace {
 
 using Paths = std::vector<std::wstring>;
-
-Paths ClipboardFiles() {
-    ClipboardSession clipboard(nullptr);
-    HANDLE drop = clipboard.ok() ? GetClipboardData(CF_HDROP) : nullptr;
-    Paths files;
-    for (UINT i = 0,
-              n = drop ? DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0) : 0;
-         i < n; ++i) {
-        wchar_t path[MAX_PATH];
-        DragQueryFileW(static_cast<HDROP>(drop), i, path, MAX_PATH);
-        files.push_back(path);
-    }
-    return files;
-}
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
