@@ -15,7 +15,7 @@
 #include "app/mainwindow.h"
 #include "shell/shellmenu.h"
 #include "shell/winefallback.h"
-#include "shell/clipboardfiles.h"
+#include "shell/shellcheck.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -178,45 +178,39 @@ TEST_F(ShellObjects, CopyThenPasteDuplicatesAndCutThenPasteMovesToTheNewDeskFold
 // and once by choosing Copy with the keyboard.
 TEST_F(ShellObjects, TheWindowProcedureIsBackAfterAShellMenuClosesChosenOrNot) {
     static WNDPROC during;
-    static bool choose;
+    static int steps;
+    Paths items = {desk_ / L"a.txt", desk_ / L"c.txt"};
     for (bool chooseCopy : {false, true}) {
         OpenClipboard(nullptr), EmptyClipboard(), CloseClipboard();
         during = nullptr;
-        choose = chooseCopy;
+        steps = chooseCopy ? CopyEntrySteps(items) : 0;
+        ASSERT_EQ(chooseCopy, steps > 0);
         UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
             HWND popup = FindWindowW(L"#32768", nullptr);
             if (!popup || !IsWindowVisible(popup)) return;
             KillTimer(nullptr, id);
             during =
                 reinterpret_cast<WNDPROC>(GetWindowLongPtrW(TheAppState->mainwindow, GWLP_WNDPROC));
-            HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-            int steps = 0;
-            for (int i = 0; choose && i < GetMenuItemCount(menu); ++i) {
-                wchar_t text[64] = L"";
-                GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-                if (text[0]) ++steps;
-                if (std::wstring(text) == L"&Copy") break;
-            }
             for (int i = 0; i < steps; ++i)
                 PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-            PostMessageW(popup, WM_KEYDOWN, choose ? VK_RETURN : VK_ESCAPE, 0);
+            PostMessageW(popup, WM_KEYDOWN, steps ? VK_RETURN : VK_ESCAPE, 0);
         });
-        UINT id = ShowShellContextMenu({desk_ / L"a.txt", desk_ / L"c.txt"}, {100, 100},
-                                       windows_.window());
+        UINT id = ShowShellContextMenu(items, {100, 100}, windows_.window());
         KillTimer(nullptr, timer);
         EXPECT_NE(during, nullptr) << "the menu was shown";
         EXPECT_NE(during, &MainWindowProc) << "subclassed while tracked";
         EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(windows_.window(), GWLP_WNDPROC)),
                   &MainWindowProc);
         EXPECT_EQ(id != 0, chooseCopy);
-        EXPECT_EQ(ClipboardFiles(),
-                  chooseCopy ? (Paths{desk_ / L"a.txt", desk_ / L"c.txt"}) : Paths{});
+        EXPECT_EQ(ClipboardFiles(), chooseCopy ? items : Paths{});
     }
 }
 
 // Files of another folder dropped on empty space, and desk items dropped on
-// a folder item, through the main window's drop target.
+// a folder item. Each position gets a fresh shell target and the earlier one
+// is let go; leaving and coming back starts again from DragEnter.
 TEST_F(ShellObjects, DroppedFilesLandInTheFolderUnderTheCursor) {
+    const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     struct Row {
         Paths files;
         const wchar_t* onto;
@@ -226,43 +220,32 @@ TEST_F(ShellObjects, DroppedFilesLandInTheFolderUnderTheCursor) {
     for (const Row& row : rows) {
         ComPtr<IDataObject> data;
         ASSERT_TRUE(GetShellObject(row.files, IID_IDataObject, data.putVoid()));
-        POINTL point = pointAt(row.onto);
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-        EXPECT_EQ(state_->DragEnter(data.get(), MK_LBUTTON, point, &effect), S_OK);
-        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-        EXPECT_EQ(state_->DragOver(MK_LBUTTON, point, &effect), S_OK);
+        DWORD effect = all;
+        EXPECT_EQ(state_->DragEnter(data.get(), MK_LBUTTON, pointAt(row.onto), &effect), S_OK);
+        IDropTarget* held = nullptr;
+        for (const wchar_t* onto : {L"Sub", row.onto, L"b.txt", row.onto}) {
+            effect = all;
+            EXPECT_EQ(state_->DragOver(MK_LBUTTON, pointAt(onto), &effect), S_OK);
+            EXPECT_EQ(held ? held->Release() : 0u, 0u) << "one shell target at a time";
+            if ((held = state_->droptarget)) held->AddRef();
+        }
         EXPECT_EQ(effect, DWORD(DROPEFFECT_MOVE)) << "within one drive";
-        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-        EXPECT_EQ(state_->Drop(data.get(), 0, point, &effect), S_OK);
+        ASSERT_NE(held, nullptr);
+        EXPECT_EQ(state_->DragLeave(), S_OK);
+        EXPECT_EQ(state_->droptarget, nullptr);
+        EXPECT_EQ(held->Release(), 0u);
+
+        effect = all;
+        state_->DragEnter(data.get(), MK_LBUTTON, pointAt(row.onto), &effect);
+        state_->DragOver(MK_LBUTTON, pointAt(row.onto), &effect);
+        effect = all;
+        EXPECT_EQ(state_->Drop(data.get(), 0, pointAt(row.onto), &effect), S_OK);
         EXPECT_EQ(state_->droptarget, nullptr);
         for (const std::wstring& file : row.files) {
             EXPECT_TRUE(Exists(row.folder + file.substr(file.rfind(L'\\')))) << file;
             EXPECT_FALSE(Exists(file)) << file;
         }
     }
-}
-
-TEST_F(ShellObjects, ManyDragOversHoldOneShellTargetAndDragLeaveEndsIt) {
-    ComPtr<IDataObject> data;
-    ASSERT_TRUE(GetShellObject({other_ / L"x.txt"}, IID_IDataObject, data.putVoid()));
-    DWORD effect = DROPEFFECT_COPY;
-    state_->DragEnter(data.get(), MK_LBUTTON, pointAt(nullptr), &effect);
-    IDropTarget* previous = nullptr;
-    for (const wchar_t* onto :
-         {L"Sub", (const wchar_t*)nullptr, L"Sub", L"a.txt", (const wchar_t*)nullptr}) {
-        effect = DROPEFFECT_COPY;
-        state_->DragOver(MK_LBUTTON, pointAt(onto), &effect);
-        if (previous) {
-            EXPECT_EQ(previous->Release(), 0u) << "the earlier target was let go";
-        }
-        previous = state_->droptarget;
-        if (previous) previous->AddRef();
-    }
-    ASSERT_NE(previous, nullptr);
-    EXPECT_EQ(state_->DragLeave(), S_OK);
-    EXPECT_EQ(state_->droptarget, nullptr);
-    EXPECT_EQ(previous->Release(), 0u);
-    EXPECT_TRUE(Exists(other_ / L"x.txt")) << "nothing dropped";
 }
 
 namespace {

@@ -13,7 +13,7 @@
 #include "app/handles.h"
 #include "settings/filebytes.h"
 #include "shell/shellobject.h"
-#include "shell/clipboardfiles.h"
+#include "shell/shellcheck.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -33,24 +33,6 @@ LRESULT SendRemote(HWND list, DWORD processId, UINT message, WPARAM wParam, T& d
     ReadProcessMemory(process.get(), remote, &data, sizeof(T), &done);
     VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
     return result;
-}
-
-// How many steps down the shell's menu for these items its Copy entry is.
-int CopyEntrySteps(const PathList& paths) {
-    ComPtr<IContextMenu> menu;
-    if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid())) return 0;
-    MenuHandle popup(CreatePopupMenu());
-    menu->QueryContextMenu(popup.get(), 0, 1, 30000, CMF_EXPLORE);
-    for (int i = 0, steps = 0; i < GetMenuItemCount(popup.get()); ++i) {
-        char verb[32] = "";
-        UINT id = GetMenuItemID(popup.get(), i);
-        if (id == UINT(-1) || id == 0) continue; // separators and sub-menus
-        ++steps;
-        if (SUCCEEDED(menu->GetCommandString(id - 1, GCS_VERBA, nullptr, verb, sizeof verb)) &&
-            std::string(verb) == "copy")
-            return steps;
-    }
-    return 0;
 }
 
 class ShellProgram : public ::testing::Test {
