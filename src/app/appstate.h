@@ -11,6 +11,7 @@
 
 #include "app/text.h"
 #include "shell/droptarget.h"
+#include "shell/shellobject.h"
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
@@ -75,6 +76,18 @@ class AppState : public DropTarget {
     void ChangeDeskFolder();
     void ShowShellMenuCommand();
     void ExitCommand();
+
+    // The shell's menu, verbs and drag for the desk items.
+    // The full paths of the items in the given order; empty when one of them
+    // cannot be addressed.
+    PathList ItemPaths(const std::vector<int>& items);
+    void ItemContextMenu(int index);
+    void InvokeVerbOnItems(const char* verb);
+    // Moves the cursor to the first selected item's icon and shows the shell
+    // menu of the selected items there. False, showing nothing, when no item
+    // is selected.
+    bool ShowShellMenuAtFirstSelected();
+    void DragSelectedItemsOut();
 
     // Settings file.
     void LoadSettings();

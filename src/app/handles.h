@@ -84,6 +84,11 @@ struct LocalMemoryTraits {
     static Handle invalid() { return nullptr; }
     static void close(Handle h) { LocalFree(h); }
 };
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { GlobalFree(h); }
+};
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static Handle invalid() { return nullptr; }
@@ -100,6 +105,7 @@ using WindowHandle = UniqueHandle<WindowTraits>;
 using ImageListHandle = UniqueHandle<ImageListTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 // One reference on a COM interface.
 template <typename T> class ComPtr {
@@ -145,6 +151,8 @@ class ItemIdList {
     ~ItemIdList() { reset(); }
     ItemIdList(const ItemIdList&) = delete;
     ItemIdList& operator=(const ItemIdList&) = delete;
+    ItemIdList(ItemIdList&& other) noexcept
+        : allocator_(other.allocator_), list_(std::exchange(other.list_, nullptr)) {}
 
     LPITEMIDLIST get() const { return list_; }
     LPITEMIDLIST* put() {
@@ -175,4 +183,96 @@ class OleSession {
 
   private:
     bool ok_;
+};
+
+// CoUninitialize is owed only after a CoInitialize that succeeded (S_OK or
+// S_FALSE): on a thread already in the multithreaded apartment CoInitialize
+// fails, and uninitialising then would end the caller's COM.
+class ComSession {
+  public:
+    ComSession() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComSession() {
+        if (ok_) CoUninitialize();
+    }
+    ComSession(const ComSession&) = delete;
+    ComSession& operator=(const ComSession&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    bool ok_;
+};
+
+// A window procedure replaced for as long as the holder lives, and put back
+// afterwards.
+class WindowProcSwap {
+  public:
+    WindowProcSwap(HWND window, WNDPROC procedure)
+        : window_(window), previous_(reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                               window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)))) {}
+    ~WindowProcSwap() {
+        if (previous_)
+            SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    }
+    WindowProcSwap(const WindowProcSwap&) = delete;
+    WindowProcSwap& operator=(const WindowProcSwap&) = delete;
+    WNDPROC previous() const { return previous_; }
+
+  private:
+    HWND window_;
+    WNDPROC previous_;
+};
+
+// The clipboard, open for this thread until the holder ends.
+class ClipboardSession {
+  public:
+    explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~ClipboardSession() {
+        if (open_) CloseClipboard();
+    }
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    bool ok() const { return open_; }
+
+  private:
+    bool open_;
+};
+
+// A global memory block locked until the holder ends; the block itself
+// belongs to whoever handed it over.
+class GlobalLockHolder {
+  public:
+    explicit GlobalLockHolder(HGLOBAL block)
+        : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+    ~GlobalLockHolder() {
+        if (data_) GlobalUnlock(block_);
+    }
+    GlobalLockHolder(const GlobalLockHolder&) = delete;
+    GlobalLockHolder& operator=(const GlobalLockHolder&) = delete;
+    void* get() const { return data_; }
+    SIZE_T size() const { return data_ ? GlobalSize(block_) : 0; }
+
+  private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+// A storage medium obtained from a data object, released with it.
+class StorageMedium {
+  public:
+    StorageMedium() = default;
+    ~StorageMedium() {
+        if (filled_) ReleaseStgMedium(&medium_);
+    }
+    StorageMedium(const StorageMedium&) = delete;
+    StorageMedium& operator=(const StorageMedium&) = delete;
+    bool fetch(IDataObject* data, FORMATETC* format) {
+        if (filled_) ReleaseStgMedium(&medium_);
+        filled_ = SUCCEEDED(data->GetData(format, &medium_));
+        return filled_;
+    }
+    const STGMEDIUM& get() const { return medium_; }
+
+  private:
+    STGMEDIUM medium_ = {};
+    bool filled_ = false;
 };

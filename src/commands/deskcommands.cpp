@@ -146,8 +146,5 @@ void AppState::ChangeDeskFolder() {
 }
 
 void AppState::ShowShellMenuCommand() {
-    if (FirstSelectedItem() == -1) {
-        OpenCommandMenu();
-        return;
-    }
+    if (!ShowShellMenuAtFirstSelected()) OpenCommandMenu();
 }

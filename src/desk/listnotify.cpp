@@ -7,6 +7,9 @@
 LRESULT AppState::OnListNotify(NMHDR* header) {
     switch (header->code) {
     case NM_DBLCLK: OpenItemAtCursor(); return 0;
+    case NM_RCLICK: ItemContextMenu(HitItemAtCursor()); return 0;
+    case LVN_BEGINDRAG:
+    case LVN_BEGINRDRAG: DragSelectedItemsOut(); return 0;
     case LVN_BEGINLABELEDITW: return BeginLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
     case LVN_ENDLABELEDITW: return EndLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
     default: return 0;

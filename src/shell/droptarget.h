@@ -1,6 +1,8 @@
 #pragma once
 // The main window's OLE drop target. The AppState derives from it; the
 // object's life belongs to the main window, not to its reference count.
+// Each drag position is handed to the shell's own drop target for the path
+// under the cursor, which chooses the effect and does the work.
 
 #include <windows.h>
 #include <ole2.h>
@@ -27,4 +29,10 @@ class DropTarget : public IDropTarget {
     IDataObject* dataobject;
     IDropTarget* droptarget;
     wchar_t droppath[kPathUnits];
+
+  private:
+    // Ends the held shell target with its DragLeave; S_OK when none is held.
+    HRESULT EndHeldTarget();
+
+    HWND ownerwindow; // owns the dialogs of a transfer done under Wine
 };

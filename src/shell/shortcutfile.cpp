@@ -4,10 +4,9 @@
 
 HRESULT ShortcutFile::Open() {
     Close();
-    // Its result does not matter: an S_FALSE or a different apartment still
-    // leaves COM usable on this thread, and Close balances every call.
-    CoInitialize(nullptr);
-    opened_ = true;
+    // A thread already in another apartment keeps its COM as it is: the
+    // link object works there too, and nothing is owed to it afterwards.
+    com_.emplace();
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IShellLinkW, shelllink_.putVoid());
     if (FAILED(result)) {
@@ -20,8 +19,7 @@ HRESULT ShortcutFile::Open() {
 void ShortcutFile::Close() {
     persistfile_.reset();
     shelllink_.reset();
-    if (opened_) CoUninitialize();
-    opened_ = false;
+    com_.reset();
 }
 
 bool ShortcutFile::ReadTarget(const wchar_t* shortcutPath, wchar_t* target) {

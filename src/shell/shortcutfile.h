@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
+
 #include "app/handles.h"
 
 class ShortcutFile {
@@ -17,7 +19,8 @@ class ShortcutFile {
     // Creates the link object, with COM for the calling thread. On failure
     // both interfaces stay null and the other calls do nothing.
     HRESULT Open();
-    // Releases the interfaces and balances the CoInitialize of Open.
+    // Releases the interfaces and balances the CoInitialize of Open, if it
+    // succeeded.
     void Close();
     // The link's target path as stored (the link is not resolved). Returns
     // false, with target as it was, when the file cannot be loaded.
@@ -26,8 +29,9 @@ class ShortcutFile {
     bool Retarget(const wchar_t* newTarget, const wchar_t* shortcutPath);
 
   private:
+    // Declared first: COM stays initialised until the interfaces are released.
+    std::optional<ComSession> com_;
     ComPtr<IShellLinkW> shelllink_;
     ComPtr<IPersistFile> persistfile_;
     WIN32_FIND_DATAW finddata_ = {};
-    bool opened_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <thread>
 
 #include "app/application.h"
 #include "app/appstate.h"
@@ -297,4 +298,21 @@ TEST_F(DriveFixUp, TheBuiltProgramWithConvertLinksRewritesTheLinksAtStartUp) {
     EXPECT_EQ(LinkTarget(desk + L"\\Again.lnk"), L"E:\\Tools\\app.exe");
     EXPECT_EQ(LinkTarget(desk + L"\\Capital.LNK"), L"E:\\Tools\\app.exe");
     EXPECT_EQ(FileBytes(desk + L"\\Share.lnk"), before_[L"Share.lnk"]);
+}
+
+// A thread in the multithreaded apartment keeps its COM after a shortcut is
+// opened and closed on it: nothing is uninitialised that was not initialised.
+TEST(ShortcutCom, LeavesTheCallersMultithreadedComAsItWas) {
+    HRESULT after = E_FAIL;
+    std::thread([&] {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
+        {
+            ShortcutFile shortcut;
+            shortcut.Open();
+        }
+        after = CoInitializeEx(nullptr, COINIT_MULTITHREADED); // S_FALSE: still initialised
+        if (SUCCEEDED(after)) CoUninitialize();
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(after, S_FALSE);
 }
