@@ -48,6 +48,10 @@ class ShellProgram : public ::testing::Test {
         ASSERT_NE(window_, nullptr);
         list_ = FindWindowExW(window_, nullptr, L"SysListView32", nullptr);
         ASSERT_TRUE(WaitFor([&] { return SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0) == 2; }));
+        // In front of everything, so the clicks reach this list.
+        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(window_);
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window_; }, 5000));
         OpenClipboard(nullptr), EmptyClipboard(), CloseClipboard();
     }
     void TearDown() override {
