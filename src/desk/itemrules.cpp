@@ -44,10 +44,9 @@ bool IsPlainFileName(const wchar_t* name) {
 }
 
 bool OpensInFileManager(const wchar_t* path, DWORD attributes) {
-    // A path that cannot be read is not taken for a folder: the shell's
-    // default action then reports it as missing.
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return true;
+    // The failure value has every bit set, so a path that cannot be read (an
+    // offline share, say) goes to the file manager too, which reports it.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
     const wchar_t* dot = LastDotPart(path);
     return dot && _wcsicmp(dot, L".zip") == 0;
 }

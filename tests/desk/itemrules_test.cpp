@@ -64,6 +64,6 @@ TEST(ItemRules, PlainNamesAndWhatOpensInTheFileManager) {
     EXPECT_TRUE(OpensInFileManager(L"C:\\d\\Work", FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_TRUE(OpensInFileManager(L"C:\\d\\Backup.ZIP", FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_TRUE(OpensInFileManager(L"C:\\d\\gone.zip", INVALID_FILE_ATTRIBUTES));
-    EXPECT_FALSE(OpensInFileManager(L"C:\\d\\gone", INVALID_FILE_ATTRIBUTES));
+    EXPECT_TRUE(OpensInFileManager(L"C:\\d\\gone", INVALID_FILE_ATTRIBUTES));
     EXPECT_FALSE(OpensInFileManager(L"C:\\d.zip\\a.txt", FILE_ATTRIBUTE_NORMAL));
 }
