@@ -14,3 +14,7 @@ start_wine
 counts=()
 for count in "$@"; do counts+=("-n$count"); done
 "$(wine_binary)" "$BUILD_DIR/tarvo_bench.exe" "${counts[@]}" </dev/null
+# The folder watcher: latency desk=<entries> setting=<ms> ours=<s> expected=<s>
+# and burst files=<n> refreshes=<count>.
+BUILD_TARGETS=tarvo_watchbench build_project >/dev/null
+"$(wine_binary)" "$BUILD_DIR/tarvo_watchbench.exe" </dev/null

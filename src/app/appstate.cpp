@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "resources/resource.h"
+#include "status/folderwatcher.h"
 
 static_assert(NOTIFYICONDATAW_V2_SIZE == kTrayIconDataSize);
 static_assert(sizeof(SHQUERYRBINFO) == kRecycleBinInfoSize);
@@ -97,6 +98,11 @@ AppState::AppState(HWND window) : DropTarget(window) {
 }
 
 AppState::~AppState() {
+    StopFolderWatcher();
+    Shutdown();
+}
+
+void AppState::Shutdown() {
     // Unticking "Save on Exit" keeps the exit from writing; Save Now still writes.
     if (savesettings) SaveSettings();
     if (trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);

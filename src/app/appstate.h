@@ -6,12 +6,16 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "app/text.h"
 #include "shell/droptarget.h"
 #include "shell/shellobject.h"
+
+class FolderWatcher;
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
@@ -28,6 +32,9 @@ class AppState : public DropTarget {
     void Initialise();
     void ReadConfiguration();
     void TakeArgument(wchar_t* text);
+    // The shutdown's work; the destructor runs it, and so does a shutdown
+    // that must leave the record allocated.
+    void Shutdown();
 
     // Main window.
     void UseDesktopFolder();
@@ -51,6 +58,13 @@ class AppState : public DropTarget {
     // Status in the title and the recycle-bin watch.
     void UpdateClock();
     void UpdateRecycleStatus();
+
+    // Folder watcher: one at a time, on the current desk folder.
+    void StartFolderWatcher();
+    // False when a watcher did not end in time and still uses this record.
+    bool StopFolderWatcher();
+    // A burst of changes has settled: refresh, then the follow-ups.
+    void OnFolderChanged();
 
     // Commands.
     void RunCommand(int id);
@@ -166,12 +180,14 @@ class AppState : public DropTarget {
     wchar_t editpath[kPathUnits];
     bool editafterrefresh;
     bool selectafterrefresh;
-    bool refreshing;
+    // Read by the folder watcher's thread before it asks for a refresh.
+    std::atomic<bool> refreshing;
     std::int32_t autorefreshlatency;
     std::int64_t recyclecount;
     bool menupinned;
     std::int32_t pinnedsubmenu;
     SetLayeredWindowAttributesFn setlayered;
+    std::unique_ptr<FolderWatcher> watcher;
 
   private:
     void SetBaseTitle();
@@ -182,6 +198,7 @@ class AppState : public DropTarget {
     LRESULT EndLabelEdit(NMLVDISPINFOW* info);
 
     bool oleinitialised = false;
+    bool watcherlost = false;
 };
 
 // The size the shell expects for the tray icon data and the recycle-bin query.

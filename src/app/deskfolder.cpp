@@ -24,6 +24,7 @@ void AppState::DeskFolderChanged() {
         UpdateClock();
     else
         SetTrayTipFromTitle();
+    StartFolderWatcher();
 }
 
 void AppState::SetBaseTitle() {

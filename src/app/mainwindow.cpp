@@ -20,7 +20,12 @@ void CreateAppState(HWND window) {
 void DestroyAppState() {
     AppState* state = TheAppState;
     TheAppState = nullptr;
-    delete state;
+    // A folder watcher that outlived its bound still reads the record, which
+    // is then left allocated.
+    if (state->StopFolderWatcher())
+        delete state;
+    else
+        state->Shutdown();
 }
 
 void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
@@ -54,6 +59,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: state->OnTimer(wParam); return 0;
     case WM_TRAYICON: state->OnTrayIcon(static_cast<UINT>(lParam)); return 0;
     case WM_REOPENMENU: ReopenCommandMenu(*state, wParam, lParam); return 0;
+    case WM_FOLDERCHANGED: state->OnFolderChanged(); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -33,6 +33,7 @@ void AppState::Initialise() {
     else
         SetTrayTipFromTitle();
 
+    StartFolderWatcher();
     FillDeskList();
 }
 

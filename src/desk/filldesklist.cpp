@@ -85,9 +85,15 @@ void AppState::FillDeskList() {
     OverflowDrawing drawing(desklist);
     for (size_t i = 0; i < names.size(); ++i) {
         const wchar_t* name = names[i].c_str();
-        JoinPath(path, deskpath, name); // fits: checked when the folder was read
-        if (convertpending && HasShortcutExtension(name)) FixShortcutDrive(path, deskpath);
-        icons.AddFor(path);
+        // Checked when the folder was read; should it not fit now, the item
+        // keeps its place and image with a blank icon, never with the
+        // previous entry's path.
+        if (JoinPath(path, deskpath, name)) {
+            if (convertpending && HasShortcutExtension(name)) FixShortcutDrive(path, deskpath);
+            icons.AddFor(path);
+        } else {
+            icons.Add(nullptr);
+        }
 
         bool shortcut = ShortcutLabel(name, label, kPathUnits);
         item.iItem = static_cast<int>(i);
@@ -107,8 +113,7 @@ void AppState::FillDeskList() {
 }
 
 void AppState::RefreshDeskList() {
-    if (refreshing) return;
-    refreshing = true;
+    if (refreshing.exchange(true)) return;
     int focused = static_cast<int>(SendMessageW(desklist, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                 MAKELPARAM(LVNI_FOCUSED, 0)));
     SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);

@@ -20,6 +20,8 @@
 // Messages of the program's own.
 #define WM_TRAYICON (WM_USER + 1)
 #define WM_REOPENMENU (WM_USER + 3)
+// Sent by the folder watcher's thread once a burst of changes has settled.
+#define WM_FOLDERCHANGED (WM_APP + 1)
 
 // Timers of the main window.
 #define TIMER_TRIM 1026

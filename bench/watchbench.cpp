@@ -1,0 +1,169 @@
+// Measures the folder watcher in the visible main window: how long an outside
+// file creation takes to reach the list, against the settling wait, the
+// latency setting and one fill of the same desk measured in the same run;
+// and how many refreshes a burst of creations costs. One line per figure.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/application.h"
+#include "app/appstate.h"
+#include "app/handles.h"
+#include "app/program.h"
+#include "status/folderwatcher.h"
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Handles what has arrived, then sleeps until something more does or the
+// time is up; the watcher's refresh request arrives as a sent message.
+void PumpFor(double seconds, const AppState* state = nullptr, int untilItems = -1) {
+    double end = Now() + seconds;
+    while (Now() < end) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (state && ListView_GetItemCount(state->desklist) == untilItems) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+void Touch(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
+    if (find) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..") DeleteFileW((path + L"\\" + name).c_str());
+        } while (FindNextFileW(find.get(), &data));
+    }
+    find.reset();
+    RemoveDirectoryW(path.c_str());
+}
+
+std::wstring MakeDesk(const std::wstring& root, const std::wstring& name, int count) {
+    std::wstring desk = root + L"\\" + name;
+    CreateDirectoryW(desk.c_str(), nullptr);
+    for (int i = 0; i < count; ++i)
+        Touch(desk + L"\\item " + std::to_wstring(i) + L".txt");
+    return desk;
+}
+
+// A file made by another program, as the user's other programs make them.
+// Returns the time the maker ended.
+double CreateOutside(const std::wstring& path) {
+    std::wstring command = L"cmd.exe /c type nul > \"" + path + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process))
+        return Now();
+    WaitForSingleObject(process.hProcess, INFINITE);
+    double ended = Now();
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return ended;
+}
+
+void Watch(AppState* state, const std::wstring& desk, int latency) {
+    wcscpy(state->deskpath, desk.c_str());
+    state->autorefreshlatency = latency;
+    state->StartFolderWatcher();
+    state->RefreshDeskList();
+    PumpFor(0.3);
+}
+
+// One rebuild of the list as the watcher has it done: emptied, then filled.
+double OneFill(AppState* state) {
+    double start = Now();
+    state->RefreshDeskList();
+    return Now() - start;
+}
+
+int Refreshes = 0;
+LRESULT CALLBACK CountRefreshes(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
+    if (message == LVM_DELETEALLITEMS) ++Refreshes;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int wmain() {
+    OleSession ole;
+    Application.instance = GetModuleHandleW(nullptr);
+    RegisterWindowClasses(Application.instance);
+    HWND owner = CreateOwnerWindow();
+    HWND window = CreateMainWindow(owner);
+    Application.mainwindow = window;
+    AppState* state = TheAppState;
+    if (!window || !state) {
+        std::fprintf(stderr, "the main window could not be created\n");
+        return 1;
+    }
+    SetForegroundWindow(window);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring root =
+        std::wstring(temp) + L"tarvo-watchbench-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(root.c_str(), nullptr);
+
+    int status = 0;
+    for (int count : {100, 1000}) {
+        std::wstring desk = MakeDesk(root, L"desk" + std::to_wstring(count), count);
+        for (int setting : {200, 0}) {
+            Watch(state, desk, setting);
+            double fill = OneFill(state);
+            PumpFor(0.3);
+            std::wstring added = desk + L"\\new " + std::to_wstring(setting) + L".txt";
+            double made = CreateOutside(added);
+            int expectedItems = ListView_GetItemCount(state->desklist) + 1;
+            PumpFor(30, state, expectedItems);
+            double ours = Now() - made;
+            if (ListView_GetItemCount(state->desklist) != expectedItems) status = 1;
+            std::printf("latency desk=%d setting=%d ours=%.3f expected=%.3f\n", count, setting,
+                        ours, kSettlingMs / 1000.0 + setting / 1000.0 + fill);
+            std::fflush(stdout);
+            DeleteFileW(added.c_str());
+            PumpFor(2.5); // the deletion's own refresh
+        }
+    }
+
+    std::wstring burst = MakeDesk(root, L"burst", 0);
+    Watch(state, burst, 200);
+    SetWindowSubclass(state->desklist, CountRefreshes, 1, 0);
+    Refreshes = 0;
+    for (int i = 0; i < 1000; ++i)
+        Touch(burst + L"\\burst " + std::to_wstring(i) + L".txt");
+    PumpFor(60, state, 1000);
+    PumpFor(1.5); // and nothing more after it
+    RemoveWindowSubclass(state->desklist, CountRefreshes, 1);
+    std::printf("burst files=1000 refreshes=%d\n", Refreshes);
+
+    // The settings file beside the build's program is not the benchmark's to write.
+    state->savesettings = false;
+    DestroyWindow(window);
+    DestroyWindow(owner);
+    PumpFor(0.2);
+    for (const wchar_t* name : {L"desk100", L"desk1000", L"burst"})
+        RemoveTree(root + L"\\" + name);
+    RemoveDirectoryW(root.c_str());
+    return status;
+}

@@ -1,0 +1,127 @@
+#include "status/folderwatcher.h"
+
+#include <process.h>
+
+#include <algorithm>
+
+#include "app/appstate.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Long enough for a watcher to leave a refresh request or the latency wait,
+// both of which end at once on a stop.
+constexpr DWORD kStopBoundMs = 5000;
+
+unsigned __stdcall WatcherThread(void* watcher) {
+    RunFolderWatcher(*static_cast<const FolderWatcher*>(watcher));
+    return 0;
+}
+
+bool FolderExists(const wchar_t* folder) {
+    DWORD attributes = GetFileAttributesW(folder);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+FolderWatcher::FolderWatcher(HWND window, const wchar_t* folder, DWORD latencyMs,
+                             const std::atomic<bool>& refreshing)
+    : window_(window), latency_(latencyMs), refreshing_(refreshing),
+      stop_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    // A folder that does not fit is not watched; the thread then only waits
+    // for its stop event.
+    if (CopyText(folder_, folder))
+        change_.reset(FindFirstChangeNotificationW(folder_, FALSE, kWatchedChanges));
+    else
+        folder_[0] = L'\0';
+    if (!stop_) return;
+    // A handle to wait on at the stop, which _beginthread would not give.
+    thread_.reset(
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WatcherThread, this, 0, nullptr)));
+}
+
+bool FolderWatcher::Stop(DWORD boundMs) {
+    if (!thread_) return true;
+    SetEvent(stop_.get());
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - start;
+        if (spent >= boundMs) return false;
+        HANDLE thread = thread_.get();
+        DWORD result =
+            MsgWaitForMultipleObjects(1, &thread, FALSE, boundMs - spent, QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0) return true;
+        if (result != WAIT_OBJECT_0 + 1) return false;
+        // Peeking delivers the messages sent to this thread and takes nothing
+        // from the queue.
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+void RunFolderWatcher(const FolderWatcher& watcher) {
+    HANDLE stop = watcher.stop_.get();
+    HANDLE change = watcher.change_.get();
+    const HANDLE pair[2] = {stop, change};
+    constexpr DWORD kStopped = WAIT_OBJECT_0;
+    constexpr DWORD kChanged = WAIT_OBJECT_0 + 1;
+
+    // Without a notification, or once the folder is gone, the waits would
+    // return at once for ever; the watcher then only waits to be stopped.
+    bool watching = change != INVALID_HANDLE_VALUE;
+    while (watching) {
+        DWORD result = WaitForMultipleObjects(2, pair, FALSE, INFINITE);
+        if (result == kStopped) return;
+        if (result != kChanged) break;
+
+        // Settle: the burst ends with the first quiet 200 ms. The stop event
+        // is part of every wait, so a stop is never swallowed here.
+        do {
+            watching = FindNextChangeNotification(change) && FolderExists(watcher.folder_);
+            if (!watching) break;
+            result = WaitForMultipleObjects(2, pair, FALSE, kSettlingMs);
+        } while (result == kChanged);
+        if (result == kStopped) return;
+        if (watching && result != WAIT_TIMEOUT) break;
+
+        if (WaitForSingleObject(stop, watcher.latency_) == WAIT_OBJECT_0) return;
+        // While a refresh runs the follow-ups stay pending for the next change.
+        if (!watcher.refreshing_.load()) SendMessageW(watcher.window_, WM_FOLDERCHANGED, 0, 0);
+        if (watching)
+            watching = FindNextChangeNotification(change) && FolderExists(watcher.folder_);
+    }
+    WaitForSingleObject(stop, INFINITE);
+}
+
+void AppState::OnFolderChanged() {
+    // A refresh that is under way (one that lets sent messages in) makes the
+    // list as it will be; the follow-ups wait for the next change.
+    if (refreshing) return;
+    RefreshDeskList();
+    if (editafterrefresh) EditFoundItem();
+    if (selectafterrefresh) SelectFoundItem();
+}
+
+void AppState::StartFolderWatcher() {
+    if (!StopFolderWatcher()) return;
+    watcher = std::make_unique<FolderWatcher>(
+        mainwindow, deskpath, static_cast<DWORD>(std::max(autorefreshlatency, 0)), refreshing);
+    stopevent = watcher->stopEvent();
+    watchhandle = watcher->changeHandle();
+}
+
+bool AppState::StopFolderWatcher() {
+    if (watcher) {
+        if (watcher->Stop(kStopBoundMs)) {
+            watcher.reset();
+        } else {
+            // It still uses its handles and this record: both are left to it.
+            static_cast<void>(watcher.release());
+            watcherlost = true;
+        }
+    }
+    stopevent = nullptr;
+    watchhandle = nullptr;
+    return !watcherlost;
+}
