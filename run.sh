@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Ta'rvo and runs it on the given folder (or
-# the Desktop). With no display, it runs in a virtual one, writes a screenshot
-# of the window to build/screenshot.png and closes the program again.
+# the Desktop). With no display, it runs in a virtual one, inside a Wine
+# desktop that draws the window's frame and caption as a user sees them,
+# writes a screenshot to build/screenshot.png and closes the program again.
 set -euo pipefail
 source "$(dirname "$0")/tools/wine-env.sh"
 
@@ -23,13 +24,15 @@ trap stop_all EXIT
 start_display
 start_wine
 if [ $# -gt 0 ] && [ -d "$1" ]; then args=("$("$(wine_binary)" winepath -w "$1")"); fi
-"$(wine_binary)" "$BUILD_DIR/tarvo.exe" "${args[@]}" &
+# No window manager runs on the virtual display: a Wine desktop stands in.
+"$(wine_binary)" explorer /desktop=Tarvo,1024x768 "$BUILD_DIR/tarvo.exe" "${args[@]}" &
 program=$!
 for _ in $(seq 1 100); do
-  xdotool search --name " - Ta'rvo" >/dev/null 2>&1 && break
+  xdotool search --name "Wine desktop" >/dev/null 2>&1 && break
   sleep 0.2
 done
-sleep 1
+# The window's own start and fill, then its first paint.
+sleep 3
 import -window root "$BUILD_DIR/screenshot.png"
 echo "Screenshot of the window: $BUILD_DIR/screenshot.png"
 # A polite close: the program gets WM_CLOSE and saves its settings as usual.

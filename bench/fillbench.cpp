@@ -7,6 +7,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,10 +17,11 @@
 #include "app/handles.h"
 #include "app/program.h"
 #include "app/text.h"
+#include "desk/deskicons.h"
 
 namespace {
 
-const wchar_t* const kExtensions[] = {L".txt", L".doc", L".pdf", L".png", L".jpg", L".zip",
+const wchar_t* const kExtensions[] = {L".txt", L".doc", L".pdf", L".png",  L".jpg", L".zip",
                                       L".exe", L".ini", L".csv", L".html", L".mp3", L".log"};
 
 double Now() {
@@ -90,33 +92,33 @@ std::wstring MakeDesk(const std::wstring& root, int count) {
     return desk;
 }
 
-int IconWidth(int style) { return GetSystemMetrics(style == 0 ? SM_CXICON : SM_CXSMICON); }
-int IconHeight(int style) { return GetSystemMetrics(style == 0 ? SM_CYICON : SM_CYSMICON); }
-
-IconHandle BlankIcon(int style) {
-    int cx = IconWidth(style), cy = IconHeight(style);
-    std::vector<BYTE> andMask(((cx + 15) / 16) * 2 * cy, 0xFF), xorMask(andMask.size(), 0);
-    return IconHandle(CreateIcon(Application.instance, cx, cy, 1, 1, andMask.data(), xorMask.data()));
+int IconWidth(int style) {
+    return GetSystemMetrics(style == 0 ? SM_CXICON : SM_CXSMICON);
+}
+int IconHeight(int style) {
+    return GetSystemMetrics(style == 0 ? SM_CYICON : SM_CYSMICON);
 }
 
-// The same enumeration and icon work as a fill, with no list view at all:
-// one image per entry, the shell's icon or a blank one made once.
+// The same enumeration, icon sources and image-list appends as a fill, with
+// no list view at all: the names are gathered, the image list is sized for
+// them once, and each entry's icon goes into its slot.
 double Floor(const std::wstring& desk, int style, int* images) {
     double start = Now();
     ImageListHandle list(ImageList_Create(IconWidth(style), IconHeight(style), ILC_COLOR24, 0, 1));
-    IconHandle blank = BlankIcon(style);
+    std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW((desk + L"\\*").c_str(), &data));
     if (find) {
         do {
-            if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0) continue;
-            wchar_t path[MAX_PATH];
-            if (!JoinPath(path, desk.c_str(), data.cFileName)) continue;
-            WORD index = 0;
-            IconHandle icon(ExtractAssociatedIconW(Application.instance, path, &index));
-            // Where the shell has no icon, the list still gets one image.
-            ImageList_ReplaceIcon(list.get(), -1, icon ? icon.get() : blank.get());
+            if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
+                names.push_back(data.cFileName);
         } while (FindNextFileW(find.get(), &data));
+    }
+    {
+        ItemIcons icons(list.get(), static_cast<int>(names.size()));
+        wchar_t path[MAX_PATH];
+        for (const std::wstring& name : names)
+            if (JoinPath(path, desk.c_str(), name.c_str())) icons.AddFor(path);
     }
     *images = ImageList_GetImageCount(list.get());
     return Now() - start;
@@ -136,6 +138,60 @@ double Ours(AppState* state, const std::wstring& desk, int style) {
     return took;
 }
 
+struct ProcessWindow {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM lparam) {
+    auto* wanted = reinterpret_cast<ProcessWindow*>(lparam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    wchar_t className[64] = L"";
+    GetClassNameW(window, className, 64);
+    if (processId != wanted->processId || wcscmp(className, wanted->className) != 0) return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
+// Starts exe on the desk as a user would and times it until the list view of
+// its window holds every entry; -1 when that never happens.
+double TimeStart(const std::wstring& exe, const std::wstring& desk, const wchar_t* className,
+                 int entries) {
+    std::wstring commandLine = L"\"" + exe + L"\" \"" + desk + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    double start = Now();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return -1;
+    KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    WaitForInputIdle(process.hProcess, 30000);
+    double took = -1;
+    ProcessWindow wanted = {process.dwProcessId, className, nullptr};
+    for (double deadline = start + 30; Now() < deadline && took < 0; Sleep(1)) {
+        if (!wanted.found) EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&wanted));
+        HWND list =
+            wanted.found ? FindWindowExW(wanted.found, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+        DWORD_PTR count = 0;
+        // Answered once the program's thread takes messages again.
+        if (list && SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 30000, &count) &&
+            static_cast<int>(count) == entries)
+            took = Now() - start;
+    }
+    if (wanted.found) PostMessageW(wanted.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    return took;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -143,7 +199,8 @@ int wmain(int argc, wchar_t** argv) {
     // same command line and takes any other argument for a desk folder.
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) {
-        if (wcsncmp(argv[i], L"-n", 2) == 0 && _wtoi(argv[i] + 2) > 0) sizes.push_back(_wtoi(argv[i] + 2));
+        if (wcsncmp(argv[i], L"-n", 2) == 0 && _wtoi(argv[i] + 2) > 0)
+            sizes.push_back(_wtoi(argv[i] + 2));
     }
     if (sizes.empty()) sizes = {100, 1000, 5000};
     OleSession ole;
@@ -162,10 +219,12 @@ int wmain(int argc, wchar_t** argv) {
 
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    std::wstring root = std::wstring(temp) + L"tarvo-bench-" + std::to_wstring(GetCurrentProcessId());
+    std::wstring root =
+        std::wstring(temp) + L"tarvo-bench-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(root.c_str(), nullptr);
 
     const char* const views[] = {"large", "small", "list"};
+    std::vector<std::pair<int, double>> floors;
     int status = 0;
     for (int count : sizes) {
         std::wstring desk = MakeDesk(root, count);
@@ -174,6 +233,7 @@ int wmain(int argc, wchar_t** argv) {
         for (int style = 0; style < 3; ++style) {
             int images = 0;
             double floor = Floor(desk, style, &images);
+            if (style == 0) floors.emplace_back(count, floor);
             double ours = Ours(state, desk, style);
             int items = static_cast<int>(SendMessageW(state->desklist, LVM_GETITEMCOUNT, 0, 0));
             if (items != count || images != count) {
@@ -184,6 +244,36 @@ int wmain(int argc, wchar_t** argv) {
                         ours, floor, floor > 0 ? ours / floor : 0.0);
             std::fflush(stdout);
         }
+    }
+
+    // The floor's own cost per entry must not grow with the desk.
+    for (const auto& [count, floor] : floors)
+        std::printf("floor n=%d per-entry-ms=%.3f\n", count, 1000.0 * floor / count);
+
+    // Start-up: the built program against a bare one, each copied into a
+    // folder of its own (the program writes its settings beside itself).
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring built(self);
+    built.resize(built.rfind(L'\\') + 1);
+    std::wstring programs = root + L"\\programs";
+    CreateDirectoryW(programs.c_str(), nullptr);
+    std::wstring ours = programs + L"\\tarvo.exe", bare = programs + L"\\tarvo_bare.exe";
+    CopyFileW((built + L"tarvo.exe").c_str(), ours.c_str(), FALSE);
+    CopyFileW((built + L"tarvo_bare.exe").c_str(), bare.c_str(), FALSE);
+    for (int count : {100, 1000}) {
+        std::wstring desk = MakeDesk(root, count);
+        TimeStart(ours, desk, L"Ta'rvo", count); // a first start writes the settings file
+        std::vector<double> oursTimes, bareTimes;
+        for (int run = 0; run < 5; ++run) {
+            oursTimes.push_back(TimeStart(ours, desk, L"Ta'rvo", count));
+            bareTimes.push_back(TimeStart(bare, desk, L"TarvoBare", 0));
+        }
+        double o = Median(oursTimes), b = Median(bareTimes);
+        if (o < 0 || b < 0) status = 1;
+        std::printf("start desk=%d ours=%.3f bare=%.3f ratio=%.2f\n", count, o, b,
+                    b > 0 ? o / b : 0.0);
+        std::fflush(stdout);
     }
 
     // The settings file beside the build's program is not the benchmark's to write.

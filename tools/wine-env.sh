@@ -4,7 +4,7 @@
 PROJECT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # TARVO_BUILD_DIR lets two checkouts or builds of the same tree run side by side.
 BUILD_DIR="${TARVO_BUILD_DIR:-$PROJECT_ROOT/build}"
-PACKAGES="cmake make g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64 xvfb xauth x11-utils xdotool imagemagick"
+PACKAGES="cmake make g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wine"
 
 install_missing() {
   local missing=()
@@ -76,6 +76,12 @@ start_wine() {
     echo "Creating the Wine prefix in $WINEPREFIX"
     "$(wine_binary)" wineboot -i >/dev/null 2>&1 </dev/null
     "$(wineserver_binary)" -w
+  fi
+  # This Wine finds Marlett, which draws the caption buttons' symbols, only
+  # among the prefix's own fonts.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
   fi
   # Drive E: is a folder of the build, for the tests of a program started
   # from a drive other than C.

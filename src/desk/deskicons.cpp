@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/text.h"
+#include "desk/itemnames.h"
 
 namespace {
 
@@ -16,16 +18,26 @@ IconHandle BlankIcon(HIMAGELIST images) {
     int stride = ((cx + 15) / 16) * 2; // monochrome rows are word-aligned
     std::vector<BYTE> andMask(static_cast<size_t>(stride) * cy, 0xFF);
     std::vector<BYTE> xorMask(static_cast<size_t>(stride) * cy, 0x00);
-    return IconHandle(CreateIcon(Application.instance, cx, cy, 1, 1, andMask.data(), xorMask.data()));
+    return IconHandle(
+        CreateIcon(Application.instance, cx, cy, 1, 1, andMask.data(), xorMask.data()));
+}
+
+// Whether the list holds small icons, so that the shell's generic icons are
+// taken at the size they were drawn for rather than scaled.
+bool IsSmall(HIMAGELIST images) {
+    int cx = 0, cy = 0;
+    return ImageList_GetIconSize(images, &cx, &cy) && cx < GetSystemMetrics(SM_CXICON);
 }
 
 } // namespace
 
-ItemIcons::ItemIcons(HIMAGELIST images, int expected) : images_(images) {
+ItemIcons::ItemIcons(HIMAGELIST images, int expected) : images_(images), small_(IsSmall(images)) {
     ImageList_SetImageCount(images_, expected > 0 ? static_cast<UINT>(expected) : 0);
 }
 
-ItemIcons::~ItemIcons() { Finish(); }
+ItemIcons::~ItemIcons() {
+    Finish();
+}
 
 void ItemIcons::Add(HICON icon) {
     int index = added_++;
@@ -39,13 +51,52 @@ void ItemIcons::Add(HICON icon) {
     if (slot < 0) ImageList_SetImageCount(images_, static_cast<UINT>(index + 1));
 }
 
-void ItemIcons::AddFor(wchar_t* path) {
-    // Where no association gives an icon, the shell falls back on icon
-    // resources of this module that the program does not have, and so
-    // yields none: the placeholder stands in.
+void ItemIcons::AddFor(const wchar_t* path) {
+    // The shell may overwrite the path it is given with that of the module
+    // whose icon it falls back on, so it gets a copy.
+    wchar_t copy[kPathUnits];
+    if (!CopyText(copy, path)) copy[0] = L'\0';
     WORD index = 0;
-    IconHandle icon(ExtractAssociatedIconW(Application.instance, path, &index));
-    Add(icon.get());
+    IconHandle icon(ExtractAssociatedIconW(Application.instance, copy, &index));
+    // Where no association has an icon, the shell falls back on icon
+    // resources of this module, which it does not have: the shell's generic
+    // icon for the kind of item stands in.
+    if (!icon && HasShortcutExtension(path)) icon = ShortcutIcon(path);
+    Add(icon ? icon.get() : GenericIcon(path));
+}
+
+// By its name alone a shortcut would get the plain document icon; read, it
+// gets its target's icon marked as a shortcut. Shortcuts are few on a desk,
+// so the slower call is affordable for them. The large icon is taken in
+// every mode and scaled by the list: some shells give a small one without
+// the shortcut's mark.
+IconHandle ItemIcons::ShortcutIcon(const wchar_t* path) const {
+    SHFILEINFOW info = {};
+    UINT flags = SHGFI_ICON | SHGFI_LARGEICON;
+    if (!SHGetFileInfoW(path, 0, &info, sizeof(info), flags)) return IconHandle();
+    return IconHandle(info.hIcon);
+}
+
+HICON ItemIcons::GenericIcon(const wchar_t* path) {
+    if (path[0] == L'\0') return nullptr;
+    DWORD found = GetFileAttributesW(path);
+    DWORD attributes = found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY)
+                           ? FILE_ATTRIBUTE_DIRECTORY
+                           : FILE_ATTRIBUTE_NORMAL;
+    // By name and attributes only: the system image list's index comes back
+    // without the file being opened, far cheaper than asking for the icon.
+    SHFILEINFOW info = {};
+    UINT flags =
+        SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);
+    auto system =
+        reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(path, attributes, &info, sizeof(info), flags));
+    if (!system) return nullptr;
+    for (const auto& [index, icon] : generic_)
+        if (index == info.iIcon) return icon.get();
+    // The system image list belongs to the shell and is never destroyed here.
+    generic_.emplace_back(info.iIcon,
+                          IconHandle(ImageList_GetIcon(system, info.iIcon, ILD_NORMAL)));
+    return generic_.back().second.get();
 }
 
 void ItemIcons::Finish() {

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/handles.h"
 
 // Fills an image list in item order for one fill or reload. The list is
@@ -17,16 +20,25 @@ class ItemIcons {
     ItemIcons(const ItemIcons&) = delete;
     ItemIcons& operator=(const ItemIcons&) = delete;
 
-    // The next image: the shell's icon for the file at path (260 units; the
-    // shell may overwrite it), or a blank placeholder when it has none.
-    void AddFor(wchar_t* path);
+    // The next image: the icon associated with the file at path (260 units),
+    // else the shell's generic icon for its kind of item, else a blank
+    // placeholder.
+    void AddFor(const wchar_t* path);
     // icon, or the placeholder when icon is null or cannot be drawn in.
     void Add(HICON icon);
     // Leaves exactly as many images as were added.
     void Finish();
 
   private:
+    IconHandle ShortcutIcon(const wchar_t* path) const;
+    // Owned by this object, valid until it ends.
+    HICON GenericIcon(const wchar_t* path);
+
     HIMAGELIST images_;
+    bool small_; // which of the system's image lists matches ours
     int added_ = 0;
     IconHandle blank_; // made once, on first need
+    // The system image list's icons taken so far, by their index there: a
+    // desk holds few kinds of item, and each is fetched once per fill.
+    std::vector<std::pair<int, IconHandle>> generic_;
 };

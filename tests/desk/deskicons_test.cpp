@@ -1,0 +1,107 @@
+// Every kind of item gets a real icon, and image i stays the icon of item i.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/appstate.h"
+#include "app/handles.h"
+#include "shell/shortcutfile.h"
+#include "support/testsupport.h"
+
+namespace {
+
+using Pixels = std::vector<DWORD>;
+
+// Image index of list, drawn on the desk list's background.
+Pixels Draw(HIMAGELIST list, int index, COLORREF background) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    GdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(dc, bitmap.get());
+    GdiObject brush(CreateSolidBrush(background));
+    RECT all = {0, 0, cx, cy};
+    FillRect(dc, &all, static_cast<HBRUSH>(brush.get()));
+    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    Pixels pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + cx * cy);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return pixels;
+}
+
+} // namespace
+
+TEST(DeskIcons, EveryKindOfItemShowsItsOwnIconInEveryModeAfterEveryRebuild) {
+    MainWindowTest windows;
+    AppState* state = TheAppState;
+    ASSERT_NE(state, nullptr);
+    TempFolder desk;
+    desk.folder(L"Alpha");
+    desk.file(L"b.txt");
+    desk.file(L"c.qqx");
+    ShortcutFile shortcut;
+    ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
+    ASSERT_TRUE(shortcut.Retarget(L"C:\\windows\\notepad.exe", (desk / L"Mail.lnk").c_str()));
+    CopyText(state->deskpath, desk.path().c_str());
+
+    struct Row {
+        int sort, iconstyle;
+        bool dirsfirst;
+    };
+    // Each row orders the items differently from the one before.
+    const Row rows[] = {{0, 0, true}, {1, 1, false}, {0, 2, false}, {1, 0, false}, {0, 1, true}};
+    // Each mode's images by label, as first seen: the same item must look
+    // the same whatever its position.
+    std::map<std::wstring, Pixels> seen[3];
+    auto check = [&](int expectedCount) {
+        int count = ListView_GetItemCount(state->desklist);
+        ASSERT_EQ(count, expectedCount);
+        ASSERT_EQ(ImageList_GetImageCount(state->images), count);
+        std::map<std::wstring, Pixels> shown;
+        for (int i = 0; i < count; ++i) {
+            wchar_t label[MAX_PATH] = L"";
+            ListView_GetItemText(state->desklist, i, 0, label, MAX_PATH);
+            Pixels& pixels = shown[label];
+            pixels = Draw(state->images, i, ListView_GetBkColor(state->desklist));
+            EXPECT_NE(std::set<DWORD>(pixels.begin(), pixels.end()).size(), 1u)
+                << "a blank image for " << label;
+            auto [first, isNew] = seen[state->iconstyle].try_emplace(label, pixels);
+            EXPECT_EQ(pixels, first->second) << label << " changed its image";
+        }
+        // Documents look alike; a folder, a document and a shortcut do not.
+        if (shown.count(L"b.txt") && shown.count(L"c.qqx")) {
+            EXPECT_EQ(shown[L"b.txt"], shown[L"c.qqx"]);
+        }
+        std::set<Pixels> kinds;
+        for (const wchar_t* label : {L"Alpha", L"b.txt", L"Mail"})
+            if (shown.count(label)) kinds.insert(shown[label]);
+        EXPECT_EQ(kinds.size(), static_cast<size_t>(shown.count(L"Alpha") + shown.count(L"b.txt") +
+                                                    shown.count(L"Mail")));
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "sort " << row.sort << " style " << row.iconstyle);
+        state->sort = row.sort;
+        state->dirsfirst = row.dirsfirst;
+        state->RefreshDeskList();
+        check(4);
+        state->iconstyle = row.iconstyle;
+        state->ApplyIconStyle();
+        check(4);
+        ListView_DeleteItem(state->desklist, 0);
+        state->ReloadIcons();
+        check(3);
+    }
+}

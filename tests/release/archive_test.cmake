@@ -1,0 +1,27 @@
+# Makes the release archive as the package target does and checks that it
+# holds exactly the built program and its help file.
+set(out "${BUILD_DIR}/release-test")
+file(REMOVE_RECURSE "${out}")
+execute_process(COMMAND "${CPACK}" -G ZIP --config "${BUILD_DIR}/CPackConfig.cmake" -B "${out}"
+                RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+set(archive "${out}/tarvo-${VERSION}-win64.zip")
+if(failed OR NOT EXISTS "${archive}")
+  message(FATAL_ERROR "no ${archive}:\n${log}")
+endif()
+execute_process(COMMAND "${CMAKE_COMMAND}" -E tar tf "${archive}" OUTPUT_VARIABLE listing)
+string(REPLACE "\n" ";" names "${listing}")
+list(REMOVE_ITEM names "")
+list(SORT names)
+if(NOT names STREQUAL "Tarvo.txt;tarvo.exe")
+  message(FATAL_ERROR "the archive holds: ${names}")
+endif()
+file(MAKE_DIRECTORY "${out}/unpacked")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E tar xf "${archive}" WORKING_DIRECTORY "${out}/unpacked")
+foreach(name tarvo.exe Tarvo.txt)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${out}/unpacked/${name}" "${BUILD_DIR}/${name}"
+                  RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "${name} in the archive is not the built one")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${out}")
