@@ -177,7 +177,7 @@ TEST_F(Commands, TheMenuChoosesDismissesAndReopensAPinnedSubMenuAlone) {
                     ++position;
                 RECT item = {};
                 GetMenuItemRect(nullptr, menu, position, &item);
-                SetCursorPos((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+                MoveCursorTo({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
                 Sleep(50);
                 INPUT clicks[2] = {};
                 clicks[0].type = clicks[1].type = INPUT_MOUSE;

@@ -133,7 +133,7 @@ TEST_F(ItemKeys, RightClickOnEmptySpaceOpensTheCommandMenu) {
     GetClientRect(list_, &client);
     POINT point = {client.right - 20, client.bottom - 20};
     ClientToScreen(list_, &point);
-    SetCursorPos(point.x, point.y);
+    ASSERT_TRUE(MoveCursorTo(point));
     INPUT clicks[2] = {};
     clicks[0].type = clicks[1].type = INPUT_MOUSE;
     clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;

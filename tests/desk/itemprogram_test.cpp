@@ -38,7 +38,7 @@ POINT RemoteItemCentre(HWND list, DWORD processId, int index) {
 }
 
 void DoubleClickAt(POINT point) {
-    SetCursorPos(point.x, point.y);
+    MoveCursorTo(point);
     INPUT clicks[4] = {};
     for (int i = 0; i < 4; ++i) {
         clicks[i].type = INPUT_MOUSE;

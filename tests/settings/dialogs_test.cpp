@@ -111,14 +111,18 @@ TEST_F(Dialogs, FolderBrowserOpensOnTheDeskFolderAndStoresOnlyAChoice) {
         std::wstring selected;
         DialogDriver driver([&](HWND dialog) {
             HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
-            wchar_t text[MAX_PATH] = L"";
-            TVITEMW item = {};
-            item.mask = TVIF_TEXT;
-            item.hItem = TreeView_GetSelection(tree);
-            item.pszText = text;
-            item.cchTextMax = MAX_PATH;
-            TreeView_GetItem(tree, &item);
-            selected = text;
+            // The browser selects the starting folder once it has filled its tree.
+            for (int tries = 0; tries < 100 && selected != name; ++tries) {
+                wchar_t text[MAX_PATH] = L"";
+                TVITEMW item = {};
+                item.mask = TVIF_TEXT;
+                item.hItem = TreeView_GetSelection(tree);
+                item.pszText = text;
+                item.cchTextMax = MAX_PATH;
+                if (item.hItem) TreeView_GetItem(tree, &item);
+                selected = text;
+                if (selected != name) Sleep(50);
+            }
             SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
                          reinterpret_cast<LPARAM>(second.path().c_str()));
             PostMessageW(dialog, WM_COMMAND, close, 0);

@@ -230,3 +230,22 @@ std::vector<std::wstring> ProbeLines(const std::wstring& log) {
         lines.push_back(text.substr(start, end - start));
     return lines;
 }
+
+bool MoveCursorTo(POINT point) {
+    // Under Wine a SetCursorPos from a process other than the one whose
+    // window holds the pointer can be ignored; a mouse movement always counts.
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof move);
+    SetCursorPos(point.x, point.y);
+    return WaitFor(
+        [&] {
+            POINT at = {};
+            GetCursorPos(&at);
+            return at.x == point.x && at.y == point.y;
+        },
+        2000);
+}

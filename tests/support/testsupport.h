@@ -96,3 +96,6 @@ std::wstring DialogStaticText(HWND dialog);
 // The lines the probe tool (tarvo_probe.exe) wrote to its log, each
 // "arguments|working folder".
 std::vector<std::wstring> ProbeLines(const std::wstring& log);
+
+// Moves the mouse pointer as a user's mouse would; true when it got there.
+bool MoveCursorTo(POINT point);
