@@ -10,6 +10,9 @@ void AppState::ApplySettings() {
     convertpending = convertlinks;
     FitToScreen();
     SendMessageW(desklist, LVM_SETBKCOLOR, 0, colour);
+    // Icons are drawn onto the background colour, so in the transparent
+    // window only their own pixels remain.
+    ImageList_SetBkColor(images, colour);
     SendMessageW(desklist, LVM_SETTEXTCOLOR, 0, textcolour);
     // Labels are drawn without a background of their own.
     SendMessageW(desklist, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);

@@ -30,6 +30,9 @@ void AppState::ChooseTextColour() {
 void AppState::ChooseBackgroundColour() {
     if (!PickColour(mainwindow, colour, customcolours)) return;
     SendMessageW(desklist, LVM_SETBKCOLOR, 0, colour);
+    // Icons are drawn onto the background colour, so in the transparent
+    // window only their own pixels remain.
+    ImageList_SetBkColor(images, colour);
     // The icons are drawn onto the background colour.
     ReloadIcons();
     // In the transparent window the background is the colour key: the new
