@@ -6,38 +6,34 @@
 #include <shlobj.h>
 
 #include <string>
-#include <vector>
 
 #include "app/handles.h"
 #include "shell/shellobject.h"
 
-inline std::vector<std::wstring> ClipboardFiles() {
+inline PathList ClipboardFiles() {
     ClipboardSession clipboard(nullptr);
-    HANDLE drop = clipboard.ok() ? GetClipboardData(CF_HDROP) : nullptr;
-    std::vector<std::wstring> files;
-    UINT count = drop ? DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0) : 0;
-    for (UINT i = 0; i < count; ++i) {
-        wchar_t path[MAX_PATH];
-        DragQueryFileW(static_cast<HDROP>(drop), i, path, MAX_PATH);
-        files.push_back(path);
-    }
+    auto drop = static_cast<HDROP>(clipboard.ok() ? GetClipboardData(CF_HDROP) : nullptr);
+    PathList files(drop ? DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) : 0);
+    wchar_t path[MAX_PATH];
+    for (UINT i = 0; i < files.size(); ++i)
+        files[i] = DragQueryFileW(drop, i, path, MAX_PATH) ? path : L"";
     return files;
 }
 
-// How many steps down the shell's menu for these items its Copy entry is.
+// How many Down presses in the shell's menu for these items reach Copy.
 inline int CopyEntrySteps(const PathList& paths) {
     ComPtr<IContextMenu> menu;
     if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid())) return 0;
     MenuHandle popup(CreatePopupMenu());
     menu->QueryContextMenu(popup.get(), 0, 1, 30000, CMF_EXPLORE);
+    // The keys stop on every item but a separator, sub-menus included.
     for (int i = 0, steps = 0; i < GetMenuItemCount(popup.get()); ++i) {
+        if (GetMenuState(popup.get(), i, MF_BYPOSITION) & MF_SEPARATOR) continue;
+        ++steps;
         char verb[32] = "";
         UINT id = GetMenuItemID(popup.get(), i);
-        if (id == UINT(-1) || id == 0) continue; // separators and sub-menus
-        ++steps;
-        if (SUCCEEDED(menu->GetCommandString(id - 1, GCS_VERBA, nullptr, verb, sizeof verb)) &&
-            std::string(verb) == "copy")
-            return steps;
+        if (id != UINT(-1)) menu->GetCommandString(id - 1, GCS_VERBA, nullptr, verb, sizeof verb);
+        if (std::string(verb) == "copy") return steps;
     }
     return 0;
 }

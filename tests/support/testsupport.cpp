@@ -249,3 +249,31 @@ bool MoveCursorTo(POINT point) {
         },
         2000);
 }
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs(2 * keys.size());
+    size_t i = 0;
+    for (WORD key : keys) {
+        INPUT& down = inputs[i];
+        INPUT& up = inputs[inputs.size() - 1 - i++];
+        down.type = up.type = INPUT_KEYBOARD;
+        down.ki.wVk = up.ki.wVk = key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickMouse(bool right) {
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+
+HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindTopLevelWindow(processId, className)) != nullptr; },
+            timeoutMs);
+    return found;
+}
