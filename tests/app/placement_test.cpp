@@ -8,16 +8,8 @@
 #include "app/placement.h"
 #include "commands/commandids.h"
 
-namespace {
-
 constexpr RECT kPrimary = {0, 0, 1920, 1080}, kRightOfIt = {1920, 0, 3200, 1024},
                kLeftOfIt = {-1280, 0, 0, 1024};
-
-auto Edges(const RECT& r) {
-    return std::tuple(r.left, r.top, r.right, r.bottom);
-}
-
-} // namespace
 
 TEST(Placement, PullsASavedRectangleOntoItsMonitor) {
     const struct {
@@ -35,8 +27,9 @@ TEST(Placement, PullsASavedRectangleOntoItsMonitor) {
         {{-2000, 100, -1600, 400}, kLeftOfIt, {-1280, 100, -880, 400}},
         {{-300, 100, 100, 400}, kLeftOfIt, {-400, 100, 0, 400}},
     };
+    auto edges = [](const RECT& r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
     for (const auto& c : cases)
-        EXPECT_EQ(Edges(FitRectToMonitor(c.saved, c.monitor, {112, 27})), Edges(c.expected))
+        EXPECT_EQ(edges(FitRectToMonitor(c.saved, c.monitor, {112, 27})), edges(c.expected))
             << c.saved.left << "," << c.saved.top;
 }
 

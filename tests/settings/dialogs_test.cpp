@@ -6,10 +6,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/application.h"
 #include "app/appstate.h"
@@ -17,20 +15,6 @@
 #include "support/testsupport.h"
 
 namespace {
-
-// Opens a modal box with open() and, from a second thread, acts on it once it
-// is up; false when no box came.
-bool Answer(const std::function<void()>& open, const std::function<void(HWND)>& act) {
-    HWND box = nullptr;
-    std::thread user([&] {
-        for (int i = 0; i < 500 && !box; ++i, Sleep(20))
-            box = FindTopLevelWindow(GetCurrentProcessId(), L"#32770");
-        if (box) act(box);
-    });
-    open();
-    user.join();
-    return box != nullptr;
-}
 
 class Dialogs : public ::testing::Test {
   protected:
@@ -57,7 +41,7 @@ TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEdit) {
             SetDlgItemTextW(dialog, IDC_TOOL_EDIT, c.typed);
             PostMessageW(dialog, WM_COMMAND, c.close, 0);
         };
-        ASSERT_TRUE(Answer([&] { state_->ChooseTool(3); }, user));
+        ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(3); }, user));
         EXPECT_EQ(shown, L"Text Viewer|tool.exe");
         EXPECT_STREQ(state_->textviewer, c.expected);
     }
@@ -85,7 +69,7 @@ TEST_F(Dialogs, FolderBrowserOpensOnTheDeskFolderAndStoresOnlyAChoice) {
                          reinterpret_cast<LPARAM>(second.path().c_str()));
             PostMessageW(dialog, WM_COMMAND, close, 0);
         };
-        ASSERT_TRUE(Answer([&] { state_->ChooseDeskFolder(); }, user));
+        ASSERT_TRUE(AnswerDialog([&] { state_->ChooseDeskFolder(); }, user));
         EXPECT_EQ(selected, name);
         EXPECT_EQ(std::wstring(state_->deskpath), (close == IDOK ? second : first).path());
     }
@@ -102,7 +86,7 @@ TEST_F(Dialogs, BackgroundColourRecoloursTheListOnlyWhenChosen) {
             }
             PostMessageW(dialog, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
         };
-        ASSERT_TRUE(Answer([&] { state_->ChooseBackgroundColour(); }, user));
+        ASSERT_TRUE(AnswerDialog([&] { state_->ChooseBackgroundColour(); }, user));
         EXPECT_EQ(state_->colour, RGB(10, 20, 30));
         EXPECT_EQ(COLORREF(SendMessageW(state_->desklist, LVM_GETBKCOLOR, 0, 0)), RGB(10, 20, 30));
     }

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <thread>
 #include <vector>
 
 #include "app/application.h"
@@ -248,4 +249,16 @@ bool MoveCursorTo(POINT point) {
             return at.x == point.x && at.y == point.y;
         },
         2000);
+}
+
+bool AnswerDialog(const std::function<void()>& open, const std::function<void(HWND)>& answer) {
+    HWND box = nullptr;
+    std::thread user([&] {
+        for (int i = 0; i < 500 && !box; ++i, Sleep(20))
+            box = FindTopLevelWindow(GetCurrentProcessId(), L"#32770");
+        if (box) answer(box);
+    });
+    open();
+    user.join();
+    return box != nullptr;
 }

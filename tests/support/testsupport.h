@@ -99,3 +99,7 @@ std::vector<std::wstring> ProbeLines(const std::wstring& log);
 
 // Moves the mouse pointer as a user's mouse would; true when it got there.
 bool MoveCursorTo(POINT point);
+
+// Opens a modal box of this process with open() and, from a second thread,
+// hands the box (class "#32770") to answer once it is up; false when none came.
+bool AnswerDialog(const std::function<void()>& open, const std::function<void(HWND)>& answer);
