@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <thread>
 #include <vector>
 
 #include "app/application.h"
@@ -276,4 +277,15 @@ HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD time
     WaitFor([&] { return (found = FindTopLevelWindow(processId, className)) != nullptr; },
             timeoutMs);
     return found;
+
+bool AnswerDialog(const std::function<void()>& open, const std::function<void(HWND)>& answer) {
+    HWND box = nullptr;
+    std::thread user([&] {
+        for (int i = 0; i < 500 && !box; ++i, Sleep(20))
+            box = FindTopLevelWindow(GetCurrentProcessId(), L"#32770");
+        if (box) answer(box);
+    });
+    open();
+    user.join();
+    return box != nullptr;
 }

@@ -108,3 +108,7 @@ void PressKeys(std::initializer_list<WORD> keys);
 void ClickMouse(bool right = false);
 // Waits for FindTopLevelWindow to find one; null when none came in time.
 HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs = 10000);
+
+// Opens a modal box of this process with open() and, from a second thread,
+// hands the box (class "#32770") to answer once it is up; false when none came.
+bool AnswerDialog(const std::function<void()>& open, const std::function<void(HWND)>& answer);
