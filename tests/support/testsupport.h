@@ -5,8 +5,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "app/handles.h"
 
 // The folder that holds the running test program.
 std::wstring ModuleFolder();
@@ -99,3 +102,13 @@ std::vector<std::wstring> ProbeLines(const std::wstring& log);
 
 // Moves the mouse pointer as a user's mouse would; true when it got there.
 bool MoveCursorTo(POINT point);
+
+bool PathExists(const std::wstring& path);
+// Key presses (virtual keys) and typed characters, sent as a keyboard sends them.
+void PressKeys(std::initializer_list<WORD> keys);
+void TypeText(const std::wstring& text);
+// Moves the pointer to a screen point and clicks the left (or right) button
+// count times.
+void ClickAt(POINT point, int count = 1, bool right = false);
+// Starts a command line without a window; the process handle, or null.
+KernelHandle StartHidden(std::wstring command);
