@@ -1,5 +1,5 @@
-// The built tarvo.exe opening items on a double click, with a probe program
-// standing in for the file manager.
+// The built tarvo.exe driven as a user drives it, with a probe program
+// standing in for the file manager and the text viewer.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,81 +14,110 @@
 
 namespace {
 
-// The icon of item index in another process's list view, in screen
+// The centre of item index's icon in another process's list view, in screen
 // coordinates, asked for through that process's memory.
 POINT RemoteItemCentre(HWND list, DWORD processId, int index) {
     POINT centre = {};
-    HANDLE process =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process) return centre;
-    auto* remote = static_cast<RECT*>(
-        VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE));
-    RECT rect = {};
-    rect.left = LVIR_ICON;
-    SIZE_T done = 0;
-    if (remote && WriteProcessMemory(process, remote, &rect, sizeof rect, &done) &&
+    KernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT rect = {LVIR_ICON, 0, 0, 0};
+    if (remote && WriteProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr) &&
         SendMessageW(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
-        ReadProcessMemory(process, remote, &rect, sizeof rect, &done)) {
+        ReadProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr)) {
         centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         ClientToScreen(list, &centre);
     }
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
+    if (remote) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
     return centre;
 }
 
-void DoubleClickAt(POINT point) {
-    MoveCursorTo(point);
-    INPUT clicks[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        clicks[i].type = INPUT_MOUSE;
-        clicks[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
-    }
-    SendInput(4, clicks, sizeof(INPUT));
-}
-
-
 } // namespace
 
-TEST(ItemProgram, DoubleClickOpensFoldersArchivesAndFolderShortcutsInTheFileManager) {
+TEST(ItemProgram, ClicksAndKeysOpenRenameAndCreateItems) {
     TempFolder home, desk, elsewhere;
-    std::wstring probe = home / L"probe.exe";
+    std::wstring probe = home / L"probe.exe", log = home / L"probe.log";
     ASSERT_TRUE(CopyFileW((ModuleFolder() + L"\\tarvo_probe.exe").c_str(), probe.c_str(), FALSE));
     desk.folder(L"Work");
     desk.file(L"Backup.ZIP");
-    desk.file(L"notes.txt");
-    {
-        ShortcutFile link;
-        ASSERT_TRUE(SUCCEEDED(link.Open()));
-        ASSERT_TRUE(link.Retarget(elsewhere.path().c_str(), (desk / L"Link.lnk").c_str()));
-    }
-    ASSERT_TRUE(WriteUtf16(home / L"tarvo.ini", L"[Portable]\r\nfolder=" + desk.path() +
-                                                    L"\r\nfilemanager=" + probe +
-                                                    L"\r\n[Desk]\r\nsort=0\r\ndirsfirst=TRUE\r\n"
-                                                    L"[Settings]\r\nsavesettings=FALSE\r\n"));
+    desk.file(L"Draft.txt");
+    ShortcutFile link;
+    ASSERT_TRUE(SUCCEEDED(link.Open()));
+    ASSERT_TRUE(link.Retarget(elsewhere.path().c_str(), (desk / L"Link.lnk").c_str()));
+    ASSERT_TRUE(WriteUtf16(home / L"tarvo.ini",
+                           L"[Portable]\r\nfolder=" + desk.path() + L"\r\nfilemanager=" + probe +
+                               L"\r\ntextviewer=" + probe +
+                               L" -x\r\n[Desk]\r\nsort=0\r\n"
+                               L"dirsfirst=TRUE\r\n[Settings]\r\nsavesettings=FALSE\r\n"));
     ProgramRun run(home.path());
     ASSERT_TRUE(run.start(L""));
     HWND window = run.waitForMainWindow();
     ASSERT_NE(window, nullptr);
     HWND list = FindWindowExW(window, nullptr, L"SysListView32", nullptr);
-    ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 4; }));
-    // Away from the corner where other tests' windows open, and above them,
-    // so the clicks reach this list even while they run.
+    // Desk order: Work, Backup.ZIP, Draft.txt, Link.
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list) == 4; }));
+    // Away from the corner where other tests' windows open, and above them.
     SetWindowPos(window, HWND_TOPMOST, 560, 360, 420, 320, SWP_SHOWWINDOW);
     SetForegroundWindow(window);
+    auto opened = [&](const std::wstring& arguments) {
+        std::wstring line = arguments + L"\"|" + desk.path();
+        return WaitFor([&] { return !ProbeLines(log).empty() && ProbeLines(log).back() == line; });
+    };
 
-    // Desk order: Work, Backup.ZIP, Link, notes.txt.
-    const std::wstring opened[] = {desk / L"Work", desk / L"Backup.ZIP", elsewhere.path()};
-    std::wstring log = home / L"probe.log";
-    for (int index = 0; index < 3; ++index) {
-        SCOPED_TRACE(testing::Message() << "item " << index);
-        Sleep(600); // apart from the last click, so this is a double click of its own
-        DoubleClickAt(RemoteItemCentre(list, run.processId(), index));
-        ASSERT_TRUE(WaitFor([&] { return ProbeLines(log).size() == size_t(index) + 1; }));
-        EXPECT_EQ(ProbeLines(log).back(), L"\"" + opened[index] + L"\"|" + desk.path());
+    ClickAt(RemoteItemCentre(list, run.processId(), 3), 2);
+    EXPECT_TRUE(opened(L"\"" + elsewhere.path())) << "a folder shortcut opens its target";
+    Sleep(500);
+    EXPECT_EQ(ProbeLines(log).size(), 1u) << "a double click opens only its item";
+    TapKeys({VK_HOME, VK_RETURN});
+    EXPECT_TRUE(opened(L"\"" + desk / L"Work"));
+    TapKeys({VK_RIGHT, VK_RETURN});
+    EXPECT_TRUE(opened(L"\"" + desk / L"Backup.ZIP"));
+    TapKeys({VK_F3});
+    EXPECT_TRUE(opened(L"-x \"" + desk / L"Backup.ZIP"));
+
+    RECT client;
+    GetClientRect(list, &client);
+    POINT empty = {client.right - 20, client.bottom - 20};
+    ClientToScreen(list, &empty);
+    ClickAt(empty, 1, true);
+    HWND menu = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return menu = FindTopLevelWindow(run.processId(), L"#32768"); }))
+        << "the command menu";
+    // Keys that come before a menu takes the input are lost; under the
+    // pointer a submenu may have opened too.
+    for (int i = 0; i < 3 && (menu = FindTopLevelWindow(run.processId(), L"#32768")); ++i) {
+        Sleep(300);
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     }
+    ASSERT_TRUE(WaitFor([&] { return !FindTopLevelWindow(run.processId(), L"#32768"); }));
+
+    TapKeys({VK_HOME, VK_RIGHT, VK_RIGHT, VK_F2});
+    Sleep(300);
+    TapKeys({VK_ESCAPE});
+    EXPECT_EQ(run.waitForExit(1000), DWORD{STILL_ACTIVE}) << "Esc ended the edit, not the program";
+    TapKeys({VK_F2});
+    Sleep(300);
+    TapKeys({VK_CONTROL}); // a key the edit ignores, before the text replaces the selection
+    TypeText(L"Final.txt");
+    TapKeys({VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return PathExists(desk / L"Final.txt"); }));
+    EXPECT_FALSE(PathExists(desk / L"Draft.txt"));
+
+    TapKeys({VK_F7});
+    EXPECT_TRUE(WaitFor([&] { return PathExists(desk / L"New File.txt"); }));
+    ASSERT_TRUE(WaitFor([&] { return FindWindowExW(list, nullptr, L"Edit", nullptr); }))
+        << "the new item's label opens after the refresh";
+    TypeText(L"Alpha.txt");
+    TapKeys({VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return PathExists(desk / L"Alpha.txt"); }));
+    EXPECT_FALSE(PathExists(desk / L"New File.txt"));
+    // Only the refresh puts Alpha.txt second, and selects it there.
+    EXPECT_TRUE(WaitFor([&] {
+        return ListView_GetNextItem(list, -1, LVNI_SELECTED) == 1 &&
+               ListView_GetSelectedCount(list) == 1;
+    }));
+
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.waitForExit(), 0u);
-    Sleep(300);
-    EXPECT_EQ(ProbeLines(log).size(), 3u) << "each double click opened only its item";
+    EXPECT_EQ(ProbeLines(log).size(), 4u);
 }

@@ -288,4 +288,63 @@ bool AnswerDialog(const std::function<void()>& open, const std::function<void(HW
     open();
     user.join();
     return box != nullptr;
+
+bool PathExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+void SendKeys(const std::vector<INPUT>& downs) {
+    std::vector<INPUT> input;
+    for (INPUT down : downs) {
+        input.push_back(down);
+        down.ki.dwFlags |= KEYEVENTF_KEYUP;
+        input.push_back(down);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+INPUT Input(DWORD type) {
+    INPUT input = {};
+    input.type = type;
+    return input;
+}
+
+} // namespace
+
+void TapKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> downs(keys.size(), Input(INPUT_KEYBOARD));
+    for (size_t i = 0; i < keys.size(); ++i)
+        downs[i].ki.wVk = keys.begin()[i];
+    SendKeys(downs);
+}
+
+void TypeText(const std::wstring& text) {
+    std::vector<INPUT> downs(text.size(), Input(INPUT_KEYBOARD));
+    for (size_t i = 0; i < text.size(); ++i) {
+        downs[i].ki.wScan = text[i];
+        downs[i].ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    SendKeys(downs);
+}
+
+void ClickAt(POINT point, int count, bool right) {
+    MoveCursorTo(point);
+    std::vector<INPUT> clicks(2 * count, Input(INPUT_MOUSE));
+    for (size_t i = 0; i < clicks.size(); ++i)
+        clicks[i].mi.dwFlags = right ? (i % 2 ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN)
+                                     : (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
+    SendInput(static_cast<UINT>(clicks.size()), clicks.data(), sizeof(INPUT));
+}
+
+KernelHandle StartHidden(std::wstring command) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process))
+        return KernelHandle();
+    CloseHandle(process.hThread);
+    return KernelHandle(process.hProcess);
 }

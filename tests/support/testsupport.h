@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/handles.h"
+
 // The folder that holds the running test program.
 std::wstring ModuleFolder();
 // The user's Desktop directory as the shell reports it.
@@ -112,3 +114,14 @@ HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD time
 // Opens a modal box of this process with open() and, from a second thread,
 // hands the box (class "#32770") to answer once it is up; false when none came.
 bool AnswerDialog(const std::function<void()>& open, const std::function<void(HWND)>& answer);
+
+bool PathExists(const std::wstring& path);
+// Keys pressed one after the other (each down and up), and typed characters,
+// sent as a keyboard sends them.
+void TapKeys(std::initializer_list<WORD> keys);
+void TypeText(const std::wstring& text);
+// Moves the pointer to a screen point and clicks the left (or right) button
+// count times.
+void ClickAt(POINT point, int count = 1, bool right = false);
+// Starts a command line without a window; the process handle, or null.
+KernelHandle StartHidden(std::wstring command);
