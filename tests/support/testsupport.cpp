@@ -277,6 +277,7 @@ HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD time
     WaitFor([&] { return (found = FindTopLevelWindow(processId, className)) != nullptr; },
             timeoutMs);
     return found;
+}
 
 bool AnswerDialog(const std::function<void()>& open, const std::function<void(HWND)>& answer) {
     HWND box = nullptr;
@@ -288,6 +289,7 @@ bool AnswerDialog(const std::function<void()>& open, const std::function<void(HW
     open();
     user.join();
     return box != nullptr;
+}
 
 bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
