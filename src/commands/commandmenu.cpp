@@ -14,23 +14,9 @@
 
 namespace {
 
-class OpenedClipboard {
-  public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenedClipboard() {
-        if (open_) CloseClipboard();
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    bool isOpen() const { return open_; }
-
-  private:
-    bool open_;
-};
-
 bool ClipboardHoldsFiles(HWND owner) {
-    OpenedClipboard clipboard(owner);
-    if (!clipboard.isOpen()) return false;
+    ClipboardSession clipboard(owner);
+    if (!clipboard.ok()) return false;
     for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
         if (format == CF_HDROP) return true;
     return false;
