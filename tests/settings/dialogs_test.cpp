@@ -89,5 +89,7 @@ TEST_F(Dialogs, BackgroundColourRecoloursTheListOnlyWhenChosen) {
         ASSERT_TRUE(AnswerDialog([&] { state_->ChooseBackgroundColour(); }, user));
         EXPECT_EQ(state_->colour, RGB(10, 20, 30));
         EXPECT_EQ(COLORREF(SendMessageW(state_->desklist, LVM_GETBKCOLOR, 0, 0)), RGB(10, 20, 30));
+        // The icons are drawn onto it, so no box shows around them.
+        EXPECT_EQ(ImageList_GetBkColor(state_->images), RGB(10, 20, 30));
     }
 }
