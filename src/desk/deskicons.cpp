@@ -39,16 +39,24 @@ ItemIcons::~ItemIcons() {
     Finish();
 }
 
-void ItemIcons::Add(HICON icon) {
+bool ItemIcons::Add(HICON icon) {
     int index = added_++;
     // Past the expected count the list grows; below it the slot exists.
     int slot = index < ImageList_GetImageCount(images_) ? index : -1;
-    if (icon && ImageList_ReplaceIcon(images_, slot, icon) >= 0) return;
+    if (icon && ImageList_ReplaceIcon(images_, slot, icon) >= 0) return true;
     if (!blank_) blank_ = BlankIcon(images_);
-    if (blank_ && ImageList_ReplaceIcon(images_, slot, blank_.get()) >= 0) return;
+    if (blank_ && ImageList_ReplaceIcon(images_, slot, blank_.get()) >= 0) return false;
     // Out of GDI resources: a slot of whatever the list holds still keeps
     // the later images in step with their items.
     if (slot < 0) ImageList_SetImageCount(images_, static_cast<UINT>(index + 1));
+    return false;
+}
+
+bool ItemIcons::AddCopyOf(int image) {
+    if (image < 0 || added_ >= ImageList_GetImageCount(images_)) return false;
+    if (!ImageList_Copy(images_, added_, images_, image, ILCF_MOVE)) return false;
+    ++added_;
+    return true;
 }
 
 void ItemIcons::AddFor(const wchar_t* path) {
@@ -62,7 +70,20 @@ void ItemIcons::AddFor(const wchar_t* path) {
     // resources of this module, which it does not have: the shell's generic
     // icon for the kind of item stands in.
     if (!icon && HasShortcutExtension(path)) icon = ShortcutIcon(path);
-    Add(icon ? icon.get() : GenericIcon(path));
+    if (icon) {
+        Add(icon.get());
+        return;
+    }
+    Generic* generic = GenericIcon(path);
+    if (!generic) {
+        Add(nullptr);
+        return;
+    }
+    // Putting an icon in converts it to the list's format each time, which
+    // costs far more than copying the image it became the first time.
+    if (AddCopyOf(generic->image)) return;
+    int image = added_;
+    if (Add(generic->icon.get())) generic->image = image;
 }
 
 // By its name alone a shortcut would get the plain document icon; read, it
@@ -77,7 +98,7 @@ IconHandle ItemIcons::ShortcutIcon(const wchar_t* path) const {
     return IconHandle(info.hIcon);
 }
 
-HICON ItemIcons::GenericIcon(const wchar_t* path) {
+ItemIcons::Generic* ItemIcons::GenericIcon(const wchar_t* path) {
     if (path[0] == L'\0') return nullptr;
     DWORD found = GetFileAttributesW(path);
     DWORD attributes = found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY)
@@ -91,12 +112,12 @@ HICON ItemIcons::GenericIcon(const wchar_t* path) {
     auto system =
         reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(path, attributes, &info, sizeof(info), flags));
     if (!system) return nullptr;
-    for (const auto& [index, icon] : generic_)
-        if (index == info.iIcon) return icon.get();
+    for (Generic& generic : generic_)
+        if (generic.system == info.iIcon) return generic.icon ? &generic : nullptr;
     // The system image list belongs to the shell and is never destroyed here.
-    generic_.emplace_back(info.iIcon,
-                          IconHandle(ImageList_GetIcon(system, info.iIcon, ILD_NORMAL)));
-    return generic_.back().second.get();
+    generic_.push_back(
+        {info.iIcon, IconHandle(ImageList_GetIcon(system, info.iIcon, ILD_NORMAL)), -1});
+    return generic_.back().icon ? &generic_.back() : nullptr;
 }
 
 void ItemIcons::Finish() {

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <utility>
 #include <vector>
 
 #include "app/handles.h"
@@ -25,20 +24,29 @@ class ItemIcons {
     // placeholder.
     void AddFor(const wchar_t* path);
     // icon, or the placeholder when icon is null or cannot be drawn in.
-    void Add(HICON icon);
+    // True when icon itself went in.
+    bool Add(HICON icon);
     // Leaves exactly as many images as were added.
     void Finish();
 
   private:
+    struct Generic {
+        int system;      // index in the system image list
+        IconHandle icon; // taken from there
+        int image;       // the first of our images that holds it; -1 none yet
+    };
+
     IconHandle ShortcutIcon(const wchar_t* path) const;
-    // Owned by this object, valid until it ends.
-    HICON GenericIcon(const wchar_t* path);
+    // Owned by this object, valid until it ends; null when the shell has none.
+    Generic* GenericIcon(const wchar_t* path);
+    // The next image as a copy of an image already added.
+    bool AddCopyOf(int image);
 
     HIMAGELIST images_;
     bool small_; // which of the system's image lists matches ours
     int added_ = 0;
     IconHandle blank_; // made once, on first need
-    // The system image list's icons taken so far, by their index there: a
-    // desk holds few kinds of item, and each is fetched once per fill.
-    std::vector<std::pair<int, IconHandle>> generic_;
+    // The system image list's icons taken so far: a desk holds few kinds of
+    // item, and each is fetched and drawn in once per fill, then copied.
+    std::vector<Generic> generic_;
 };

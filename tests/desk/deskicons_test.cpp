@@ -11,6 +11,8 @@
 
 #include "app/application.h"
 #include "app/appstate.h"
+#include "app/handles.h"
+#include "desk/deskicons.h"
 #include "shell/shortcutfile.h"
 #include "support/testsupport.h"
 
@@ -90,4 +92,33 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
     // above could not tell one item's image from another's.
     std::set<Pixels> kinds = {seen[0][L"Alpha"], seen[0][L"b.txt"], seen[0][L"Mail"]};
     EXPECT_EQ(kinds.size(), 3u);
+}
+
+// Repeated kinds of item share one drawing, copied into their own slots, and
+// past the expected count the list grows: every image still shows its item.
+TEST(DeskIcons, RepeatedKindsKeepTheirOwnImagesWhateverTheExpectedCount) {
+    if (!Application.instance) Application.instance = GetModuleHandleW(nullptr);
+    TempFolder desk;
+    desk.file(L"a.txt");
+    desk.file(L"b.txt");
+    desk.folder(L"F");
+    desk.folder(L"G");
+    // Items in this order: image i must equal image kinds[i] and differ
+    // from the other kind.
+    const wchar_t* const names[] = {L"a.txt", L"F", L"b.txt", L"G", L"a.txt"};
+    const int kinds[] = {0, 1, 0, 1, 0};
+    for (int expected : {5, 3, 0}) {
+        SCOPED_TRACE(expected);
+        ImageListHandle list(ImageList_Create(32, 32, ILC_COLOR24, 0, 1));
+        {
+            ItemIcons icons(list.get(), expected);
+            for (const wchar_t* name : names)
+                icons.AddFor((desk / name).c_str());
+        }
+        ASSERT_EQ(ImageList_GetImageCount(list.get()), 5);
+        Pixels first[2] = {Draw(list.get(), 0, RGB(1, 2, 3)), Draw(list.get(), 1, RGB(1, 2, 3))};
+        EXPECT_NE(first[0], first[1]);
+        for (int i = 2; i < 5; ++i)
+            EXPECT_EQ(Draw(list.get(), i, RGB(1, 2, 3)), first[kinds[i]]) << "image " << i;
+    }
 }
