@@ -37,9 +37,9 @@ AppState::AppState(HWND window) : DropTarget(window) {
     std::memset(&trayicondata, 0, sizeof trayicondata);
     std::memset(&recyclebininfo, 0, sizeof recyclebininfo);
     version[0] = L'\0';
-    for (wchar_t* text : {titletext, clockpart, inipath, langpath, helppath, deskpath, folder, home, end,
-                          filemanager, arcmanager, cmdprocessor, textviewer, imageviewer,
-                          findname, editpath})
+    for (wchar_t* text :
+         {titletext, clockpart, inipath, langpath, helppath, deskpath, folder, home, end,
+          filemanager, arcmanager, cmdprocessor, textviewer, imageviewer, findname, editpath})
         text[0] = L'\0';
 
     convertpending = false;

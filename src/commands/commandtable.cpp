@@ -29,51 +29,100 @@ bool Never(const MenuInputs&) {
 bool NoSelection(const MenuInputs& in) {
     return !in.anySelected;
 }
+template <bool MenuInputs::*Flag> bool Checked(const MenuInputs& in) {
+    return in.*Flag;
+}
 template <int Id> bool PinChecked(const MenuInputs& in) {
     return Id == CMD_PIN_MAIN ? in.menupinned : in.pinnedsubmenu == Id - CMD_PIN_MAIN;
 }
 
-// clang-format off
 const CommandRow kCommands[] = {
     {CMD_OPEN, [](AppState& s) { s.OpenTargets(); }, Never, NoSelection},
     {CMD_RENAME, [](AppState& s) { s.StartRename(); }, Never, NoSelection},
-    {CMD_VIEW_TEXT, [](AppState& s) { s.ViewTargets(s.textviewer, CMD_TEXT_VIEWER, CMD_VIEW_TEXT); }, Never, NoSelection},
-    {CMD_VIEW_IMAGE, [](AppState& s) { s.ViewTargets(s.imageviewer, CMD_IMAGE_VIEWER, CMD_VIEW_IMAGE); }, Never, NoSelection},
-    {CMD_VIEW_ARCHIVE, [](AppState& s) { s.ViewTargets(s.arcmanager, CMD_ARCHIVE_MANAGER, CMD_VIEW_ARCHIVE); }, Never, NoSelection},
+    {CMD_VIEW_TEXT,
+     [](AppState& s) { s.ViewTargets(s.textviewer, CMD_TEXT_VIEWER, CMD_VIEW_TEXT); }, Never,
+     NoSelection},
+    {CMD_VIEW_IMAGE,
+     [](AppState& s) { s.ViewTargets(s.imageviewer, CMD_IMAGE_VIEWER, CMD_VIEW_IMAGE); }, Never,
+     NoSelection},
+    {CMD_VIEW_ARCHIVE,
+     [](AppState& s) { s.ViewTargets(s.arcmanager, CMD_ARCHIVE_MANAGER, CMD_VIEW_ARCHIVE); }, Never,
+     NoSelection},
     {CMD_PROPERTIES, [](AppState& s) { s.InvokeVerbOnItems("properties"); }, Never, NoSelection},
     {CMD_SHELL_MENU, [](AppState& s) { s.ShowShellMenuCommand(); }, Never, NoSelection},
     {CMD_RECYCLE, [](AppState& s) { s.RecycleTargets(); }, Never, NoSelection},
     {CMD_DELETE, [](AppState& s) { s.RecycleTargets(); }, Never, NoSelection},
     {CMD_CUT, [](AppState& s) { s.InvokeVerbOnItems("cut"); }, Never, NoSelection},
     {CMD_COPY, [](AppState& s) { s.InvokeVerbOnItems("copy"); }, Never, NoSelection},
-    {CMD_PASTE, [](AppState& s) { s.InvokeVerbOnItems("paste"); }, Never, [](const MenuInputs& in) { return !in.clipboardHasFiles; }},
+    {CMD_PASTE, [](AppState& s) { s.InvokeVerbOnItems("paste"); }, Never,
+     [](const MenuInputs& in) { return !in.clipboardHasFiles; }},
     {CMD_NEW_FILE, [](AppState& s) { s.CreateNewItem(true); }, Never, Never},
     {CMD_NEW_FOLDER, [](AppState& s) { s.CreateNewItem(false); }, Never, Never},
     {CMD_REFRESH, [](AppState& s) { s.RefreshDeskList(); }, Never, Never},
     {CMD_SELECT_ALL, [](AppState& s) { s.SelectAll(); }, Never, Never},
-    {CMD_EXPLORE_HERE, [](AppState& s) { s.LaunchInDesk(s.filemanager, L"explorer.exe", true); }, Never, Never},
-    {CMD_COMMAND_SHELL, [](AppState& s) { s.LaunchInDesk(s.cmdprocessor, L"cmd.exe", false); }, Never, Never},
+    {CMD_EXPLORE_HERE, [](AppState& s) { s.LaunchInDesk(s.filemanager, L"explorer.exe", true); },
+     Never, Never},
+    {CMD_COMMAND_SHELL, [](AppState& s) { s.LaunchInDesk(s.cmdprocessor, L"cmd.exe", false); },
+     Never, Never},
 
     {CMD_FOLDER, [](AppState& s) { s.ChangeDeskFolder(); }, Never, Never},
     {CMD_TEXT_COLOUR, [](AppState& s) { s.ChooseTextColour(); }, Never, Never},
     {CMD_BACKGROUND_COLOUR, [](AppState& s) { s.ChooseBackgroundColour(); }, Never, Never},
-    {CMD_TRANSPARENT, [](AppState& s) { s.transparent = !s.transparent; s.ApplyTransparency(); }, [](const MenuInputs& in) { return in.transparent; }, Never},
+    {CMD_TRANSPARENT,
+     [](AppState& s) {
+         s.transparent = !s.transparent;
+         s.ApplyTransparency();
+     },
+     Checked<&MenuInputs::transparent>, Never},
     {CMD_CENTER_HORIZ, [](AppState& s) { s.Centre(CMD_CENTER_HORIZ); }, Never, Never},
     {CMD_CENTER_VERT, [](AppState& s) { s.Centre(CMD_CENTER_VERT); }, Never, Never},
-    {CMD_TRAY_ICON, [](AppState& s) { s.trayicon = !s.trayicon; s.ApplyTrayIcon(); }, [](const MenuInputs& in) { return in.trayicon; }, Never},
-    {CMD_STAY_ON_TOP, [](AppState& s) { s.ontop = !s.ontop; s.ApplyStayOnTop(); }, [](const MenuInputs& in) { return in.ontop; }, Never},
+    {CMD_TRAY_ICON,
+     [](AppState& s) {
+         s.trayicon = !s.trayicon;
+         s.ApplyTrayIcon();
+     },
+     Checked<&MenuInputs::trayicon>, Never},
+    {CMD_STAY_ON_TOP,
+     [](AppState& s) {
+         s.ontop = !s.ontop;
+         s.ApplyStayOnTop();
+     },
+     Checked<&MenuInputs::ontop>, Never},
 
-    {CMD_LARGE_ICONS, SetIconStyle<0>, [](const MenuInputs& in) { return in.iconstyle == 0; }, Never},
-    {CMD_SMALL_ICONS, SetIconStyle<1>, [](const MenuInputs& in) { return in.iconstyle == 1; }, Never},
-    {CMD_LIST, SetIconStyle<2>, [](const MenuInputs& in) { return in.iconstyle != 0 && in.iconstyle != 1; }, Never},
-    {CMD_SORT_BY_NAME, [](AppState& s) { s.sort = 0; s.RefreshDeskList(); }, [](const MenuInputs& in) { return in.sort == 0; }, Never},
+    {CMD_LARGE_ICONS, SetIconStyle<0>, [](const MenuInputs& in) { return in.iconstyle == 0; },
+     Never},
+    {CMD_SMALL_ICONS, SetIconStyle<1>, [](const MenuInputs& in) { return in.iconstyle == 1; },
+     Never},
+    {CMD_LIST, SetIconStyle<2>,
+     [](const MenuInputs& in) { return in.iconstyle != 0 && in.iconstyle != 1; }, Never},
+    {CMD_SORT_BY_NAME,
+     [](AppState& s) {
+         s.sort = 0;
+         s.RefreshDeskList();
+     },
+     [](const MenuInputs& in) { return in.sort == 0; }, Never},
     // Sorting by extension always lists folders first.
-    {CMD_SORT_BY_EXTENSION, [](AppState& s) { s.sort = 1; s.dirsfirst = true; s.RefreshDeskList(); }, [](const MenuInputs& in) { return in.sort != 0; }, Never},
-    {CMD_FOLDERS_FIRST, [](AppState& s) { s.dirsfirst = s.sort == 1 || !s.dirsfirst; s.RefreshDeskList(); },
-     [](const MenuInputs& in) { return in.dirsfirst; }, [](const MenuInputs& in) { return in.sort != 0; }},
+    {CMD_SORT_BY_EXTENSION,
+     [](AppState& s) {
+         s.sort = 1;
+         s.dirsfirst = true;
+         s.RefreshDeskList();
+     },
+     [](const MenuInputs& in) { return in.sort != 0; }, Never},
+    {CMD_FOLDERS_FIRST,
+     [](AppState& s) {
+         s.dirsfirst = s.sort == 1 || !s.dirsfirst;
+         s.RefreshDeskList();
+     },
+     Checked<&MenuInputs::dirsfirst>, [](const MenuInputs& in) { return in.sort != 0; }},
     {CMD_SET_HOME, [](AppState& s) { s.SetKeptItem(s.home); }, Never, Never},
     {CMD_SET_END, [](AppState& s) { s.SetKeptItem(s.end); }, Never, Never},
-    {CMD_SHOW_HIDDEN, [](AppState& s) { s.showhidden = !s.showhidden; s.RefreshDeskList(); }, [](const MenuInputs& in) { return in.showhidden; }, Never},
+    {CMD_SHOW_HIDDEN,
+     [](AppState& s) {
+         s.showhidden = !s.showhidden;
+         s.RefreshDeskList();
+     },
+     Checked<&MenuInputs::showhidden>, Never},
     {CMD_DESK_PROPERTIES, [](AppState& s) { s.ShowDeskProperties(); }, Never, Never},
 
     {CMD_FILE_MANAGER, [](AppState& s) { s.ChooseTool(0); }, Never, Never},
@@ -82,16 +131,31 @@ const CommandRow kCommands[] = {
     {CMD_TEXT_VIEWER, [](AppState& s) { s.ChooseTool(3); }, Never, Never},
     {CMD_IMAGE_VIEWER, [](AppState& s) { s.ChooseTool(4); }, Never, Never},
 
-    {CMD_TIME, [](AppState& s) { s.time = !s.time; s.UpdateClock(); }, [](const MenuInputs& in) { return in.time; }, Never},
-    {CMD_RECYCLE_BIN, [](AppState& s) { s.recycler = !s.recycler; s.UpdateRecycleStatus(); }, [](const MenuInputs& in) { return in.recycler; }, Never},
+    {CMD_TIME,
+     [](AppState& s) {
+         s.time = !s.time;
+         s.UpdateClock();
+     },
+     Checked<&MenuInputs::time>, Never},
+    {CMD_RECYCLE_BIN,
+     [](AppState& s) {
+         s.recycler = !s.recycler;
+         s.UpdateRecycleStatus();
+     },
+     Checked<&MenuInputs::recycler>, Never},
 
     {CMD_SAVE_NOW, [](AppState& s) { s.SaveSettings(); }, Never, Never},
-    {CMD_SAVE_AS, [](AppState& s) { if (s.ChooseSettingsFile()) s.SaveSettings(); }, Never, Never},
-    {CMD_SAVE_ON_EXIT, [](AppState& s) { s.ToggleSaveOnExit(); }, [](const MenuInputs& in) { return in.savesettings; }, Never},
-    {CMD_SAVE_FOLDER, Toggle<&AppState::savefolder>, [](const MenuInputs& in) { return in.savefolder; }, Never},
+    {CMD_SAVE_AS,
+     [](AppState& s) {
+         if (s.ChooseSettingsFile()) s.SaveSettings();
+     },
+     Never, Never},
+    {CMD_SAVE_ON_EXIT, [](AppState& s) { s.ToggleSaveOnExit(); },
+     Checked<&MenuInputs::savesettings>, Never},
+    {CMD_SAVE_FOLDER, Toggle<&AppState::savefolder>, Checked<&MenuInputs::savefolder>, Never},
 
     {CMD_MENU, [](AppState& s) { s.OpenCommandMenu(); }, Never, Never},
-    {CMD_AT_CURSOR, Toggle<&AppState::atcursor>, [](const MenuInputs& in) { return in.atcursor; }, Never},
+    {CMD_AT_CURSOR, Toggle<&AppState::atcursor>, Checked<&MenuInputs::atcursor>, Never},
     {CMD_HELP, [](AppState& s) { s.OpenHelp(); }, Never, Never},
     {CMD_ABOUT, [](AppState& s) { s.ShowAbout(); }, Never, Never},
     {CMD_EXIT, [](AppState& s) { s.ExitCommand(); }, Never, Never},
@@ -104,7 +168,6 @@ const CommandRow kCommands[] = {
     {CMD_PIN_SETTINGS, Pin<CMD_PIN_SETTINGS>, PinChecked<CMD_PIN_SETTINGS>, Never},
     {CMD_PIN_INFO, Pin<CMD_PIN_INFO>, PinChecked<CMD_PIN_INFO>, Never},
 };
-// clang-format on
 
 } // namespace
 

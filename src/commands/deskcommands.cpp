@@ -30,7 +30,8 @@ void AppState::OpenTargets() {
         SendMessageW(editwindow, WM_CLOSE, 0, 0);
         return;
     }
-    for (int index : TargetItems()) OpenItem(index);
+    for (int index : TargetItems())
+        OpenItem(index);
 }
 
 void AppState::StartRename() {
@@ -47,7 +48,8 @@ void AppState::StartRename() {
 
 void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand) {
     if (tool[0] != L'\0') {
-        for (int index : TargetItems()) ViewWithTool(index, tool);
+        for (int index : TargetItems())
+            ViewWithTool(index, tool);
         return;
     }
     // No tool yet: ask for one, and run again once there is one.
