@@ -16,6 +16,7 @@
 #include "app/appstate.h"
 #include "app/handles.h"
 #include "app/program.h"
+#include "benchwindow.h"
 #include "app/text.h"
 #include "desk/deskicons.h"
 
@@ -204,17 +205,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (sizes.empty()) sizes = {100, 1000, 5000};
     OleSession ole;
-    Application.instance = GetModuleHandleW(nullptr);
-    RegisterWindowClasses(Application.instance);
-    HWND owner = CreateOwnerWindow();
-    HWND window = CreateMainWindow(owner);
-    Application.mainwindow = window;
-    AppState* state = TheAppState;
-    if (!window || !state) {
-        std::fprintf(stderr, "the main window could not be created\n");
-        return 1;
-    }
-    SetForegroundWindow(window);
+    AppState* state = OpenBenchWindow();
+    if (!state) return 1;
+    HWND window = state->mainwindow;
+    HWND owner = GetWindow(window, GW_OWNER);
     Pump();
 
     wchar_t temp[MAX_PATH];
