@@ -11,7 +11,7 @@
 
 #include "app/appstate.h"
 #include "app/text.h"
-#include "commands/pathlist.h"
+#include "shell/shellobject.h"
 
 void AppState::ExitCommand() {
     // Esc while a label is being edited abandons the edit, nothing more.
@@ -58,34 +58,14 @@ void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownComman
     if (tool[0] != L'\0') PostMessageW(window, WM_COMMAND, ownCommand, 0);
 }
 
-std::vector<wchar_t> DoubleZeroPathList(const std::vector<std::wstring>& paths) {
-    std::vector<wchar_t> list;
-    for (const std::wstring& path : paths) {
-        list.insert(list.end(), path.begin(), path.end());
-        list.push_back(L'\0');
-    }
-    list.push_back(L'\0');
-    // An empty list still needs its two terminating zeros.
-    if (list.size() < 2) list.push_back(L'\0');
-    return list;
-}
-
 void AppState::RecycleTargets() {
     // Del pressed while renaming must not delete files.
     if (editwindow) return;
     bool shift = GetKeyState(VK_SHIFT) < 0;
-    std::vector<std::wstring> paths;
-    for (int index : TargetItems()) {
-        wchar_t path[kPathUnits];
-        ItemPath(index, path);
-        // An item that cannot be addressed is left alone; an empty string
-        // would end the list early.
-        if (path[0] != L'\0') paths.emplace_back(path);
-    }
-    std::vector<wchar_t> list = DoubleZeroPathList(paths);
+    std::wstring list = DoubleZeroPathList(ItemPaths(TargetItems()));
     SHFILEOPSTRUCTW operation = {};
     operation.wFunc = FO_DELETE;
-    operation.pFrom = list.data();
+    operation.pFrom = list.c_str();
     operation.fFlags = shift ? 0 : FOF_ALLOWUNDO;
     // The shell asks and reports for itself; the folder watcher shows the result.
     SHFileOperationW(&operation);

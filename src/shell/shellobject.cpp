@@ -33,6 +33,16 @@ HRESULT ParseName(IShellFolder* folder, const std::wstring& name, ItemIdList& li
 
 } // namespace
 
+std::wstring DoubleZeroPathList(const PathList& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) {
+        list += path;
+        list += L'\0';
+    }
+    list += L'\0'; // an empty list too ends with two zeros
+    return list;
+}
+
 ShellAddressing DecideAddressing(const PathList& paths) {
     if (paths.empty()) return {};
     const std::wstring& first = paths.front();

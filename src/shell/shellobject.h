@@ -9,6 +9,10 @@
 
 using PathList = std::vector<std::wstring>;
 
+// The form the shell's file operations take: each path ends with a zero and
+// the list with a second one.
+std::wstring DoubleZeroPathList(const PathList& paths);
+
 // How the items of a path list are named to the shell: relative to their
 // common parent folder, or as full paths from the desktop folder.
 struct ShellAddressing {

@@ -10,17 +10,6 @@
 
 namespace {
 
-// A file name as SHFileOperationW wants it: a list ending with two nulls.
-std::wstring DoubleNullList(const PathList& paths) {
-    std::wstring list;
-    for (const std::wstring& path : paths) {
-        list += path;
-        list += L'\0';
-    }
-    list += L'\0';
-    return list;
-}
-
 std::wstring WithoutTrailingBackslash(std::wstring path) {
     // "D:\" keeps its backslash: "D:" would name the drive's current folder.
     if (path.size() > 3 && path.back() == L'\\') path.pop_back();
@@ -137,8 +126,8 @@ bool TransferFiles(HWND owner, const PathList& files, const wchar_t* folder, boo
         if (!fits) return false; // never a name cut into another
         targets.push_back(target);
     }
-    std::wstring from = DoubleNullList(files);
-    std::wstring to = DoubleNullList(targets);
+    std::wstring from = DoubleZeroPathList(files);
+    std::wstring to = DoubleZeroPathList(targets);
     SHFILEOPSTRUCTW operation = {};
     operation.hwnd = owner;
     operation.wFunc = move ? FO_MOVE : FO_COPY;
