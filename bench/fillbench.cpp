@@ -16,7 +16,7 @@
 #include "app/appstate.h"
 #include "app/handles.h"
 #include "app/program.h"
-#include "benchwindow.h"
+#include "benchsupport.h"
 #include "app/text.h"
 #include "desk/deskicons.h"
 
@@ -24,40 +24,6 @@ namespace {
 
 const wchar_t* const kExtensions[] = {L".txt", L".doc", L".pdf", L".png",  L".jpg", L".zip",
                                       L".exe", L".ini", L".csv", L".html", L".mp3", L".log"};
-
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring full = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
 
 void MakeShortcut(const std::wstring& path, const std::wstring& target) {
     ComPtr<IShellLinkW> link;

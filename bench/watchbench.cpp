@@ -14,29 +14,17 @@
 #include "app/appstate.h"
 #include "app/handles.h"
 #include "app/program.h"
-#include "benchwindow.h"
+#include "benchsupport.h"
 #include "status/folderwatcher.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Handles what has arrived, then sleeps until something more does or the
 // time is up; the watcher's refresh request arrives as a sent message.
 void PumpFor(double seconds, const AppState* state = nullptr, int untilItems = -1) {
     double end = Now() + seconds;
     while (Now() < end) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        Pump();
         if (state && ListView_GetItemCount(state->desklist) == untilItems) return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
@@ -45,19 +33,6 @@ void PumpFor(double seconds, const AppState* state = nullptr, int untilItems = -
 void Touch(const std::wstring& path) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") DeleteFileW((path + L"\\" + name).c_str());
-        } while (FindNextFileW(find.get(), &data));
-    }
-    find.reset();
-    RemoveDirectoryW(path.c_str());
 }
 
 std::wstring MakeDesk(const std::wstring& root, const std::wstring& name, int count) {
