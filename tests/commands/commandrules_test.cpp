@@ -63,17 +63,17 @@ TEST(Pins, ChooseDismissAndReopen) {
     for (const Step& step : steps) {
         PinState pins = step.chosen >= 2200 ? ChoosePin(step.before, step.chosen) : step.before;
         PinOutcome outcome = step.chosen ? AfterChosen(pins) : AfterDismissed(pins);
-        EXPECT_EQ(outcome.pins.menupinned, step.after.menupinned) << step.what;
-        EXPECT_EQ(outcome.pins.pinnedsubmenu, step.after.pinnedsubmenu) << step.what;
-        EXPECT_EQ(outcome.reopen, step.reopen) << step.what;
+        EXPECT_TRUE(outcome.pins.menupinned == step.after.menupinned &&
+                    outcome.pins.pinnedsubmenu == step.after.pinnedsubmenu &&
+                    outcome.reopen == step.reopen)
+            << step.what;
     }
 }
 
 TEST(Pins, TheReopenMessageCarriesNegativeCoordinates) {
     for (POINT p : {POINT{0, 0}, {-1200, 300}, {-300, -400}, {3000, 2000}, {-32768, -100}}) {
         POINT back = DecodeMenuPoint(EncodeMenuPoint(p.x, p.y));
-        EXPECT_EQ(back.x, p.x);
-        EXPECT_EQ(back.y, p.y);
+        EXPECT_TRUE(back.x == p.x && back.y == p.y) << p.x << "," << p.y;
     }
     // The layout stays x in the low word and y + 100 in the high word.
     EXPECT_EQ(EncodeMenuPoint(10, 20), static_cast<WPARAM>(MAKEWPARAM(10, 120)));

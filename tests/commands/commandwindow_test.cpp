@@ -12,7 +12,6 @@
 #include "app/application.h"
 #include "app/appstate.h"
 #include "app/handles.h"
-#include "app/text.h"
 #include "commands/pins.h"
 #include "resources/resource.h"
 #include "settings/filebytes.h"
@@ -33,16 +32,13 @@ TEST(Commands, EveryAcceleratorYieldsItsCommandWhileALabelIsEdited) {
 
     // The commands go to a window of the test's own, not to the program.
     static std::vector<int> received;
-    WNDCLASSW recorder = {};
-    recorder.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (m == WM_COMMAND) received.push_back(LOWORD(wp));
-        return DefWindowProcW(w, m, wp, lp);
-    };
-    recorder.hInstance = GetModuleHandleW(nullptr);
-    recorder.lpszClassName = L"AcceleratorRecorder";
-    RegisterClassW(&recorder);
-    WindowHandle target(CreateWindowW(recorder.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                      nullptr, recorder.hInstance, nullptr));
+    WindowHandle target(
+        CreateWindowW(L"Static", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    SetWindowLongPtrW(target.get(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(+[](HWND, UINT m, WPARAM wp, LPARAM) -> LRESULT {
+                          if (m == WM_COMMAND) received.push_back(LOWORD(wp));
+                          return 0;
+                      }));
     HACCEL table = LoadAcceleratorsW(Application.instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);
 
@@ -105,10 +101,8 @@ TEST(Commands, TheMenuChoosesDismissesAndReopensAPinnedSubMenuAlone) {
             if (!popup) return;
             Sleep(100);
             HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-            RECT rect = {};
-            GetWindowRect(popup, &rect);
-            EXPECT_EQ(rect.left, 200) << showings;
-            EXPECT_EQ(rect.top, 150) << showings;
+            RECT at = {};
+            EXPECT_TRUE(GetWindowRect(popup, &at) && at.left == 200 && at.top == 150) << showings;
             EXPECT_EQ(GetMenuItemID(menu, 0), UINT(showings < 2 ? CMD_PIN_DESK : CMD_PIN_MAIN));
             EXPECT_TRUE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) << "pinned";
             // The first Down selects the first item; separators are skipped.
@@ -128,24 +122,25 @@ TEST(Commands, TheMenuChoosesDismissesAndReopensAPinnedSubMenuAlone) {
     state.ShowCommandMenu(200, 150, 26);
     EXPECT_EQ(state.iconstyle, 0) << "Large Icons was chosen";
     MSG reopen = {};
-    ASSERT_TRUE(PeekMessageW(&reopen, windows.window(), WM_REOPENMENU, WM_REOPENMENU, PM_REMOVE));
+    auto next = [&] {
+        return PeekMessageW(&reopen, windows.window(), WM_REOPENMENU, WM_REOPENMENU, PM_REMOVE);
+    };
+    ASSERT_TRUE(next());
     EXPECT_EQ(reopen.lParam, 26) << "the pinned Desk sub-menu re-opens alone";
     DispatchMessageW(&reopen); // shown again, then dismissed
     EXPECT_EQ(state.pinnedsubmenu, -1);
-    ASSERT_TRUE(PeekMessageW(&reopen, windows.window(), WM_REOPENMENU, WM_REOPENMENU, PM_REMOVE));
+    ASSERT_TRUE(next());
     EXPECT_EQ(reopen.lParam, 0) << "dismissing the sub-menu falls back to the pinned main popup";
     DispatchMessageW(&reopen); // the main popup, dismissed
     EXPECT_FALSE(state.menupinned);
-    EXPECT_FALSE(PeekMessageW(&reopen, windows.window(), WM_REOPENMENU, WM_REOPENMENU, PM_REMOVE));
+    EXPECT_FALSE(next());
     user.join();
     EXPECT_EQ(showings, 3);
     // The main popup asked for while a sub-menu is pinned shows nothing.
     state.menupinned = true;
     state.pinnedsubmenu = 26;
     state.ShowCommandMenu(200, 150, 0);
-    EXPECT_EQ(state.pinnedsubmenu, -1);
-    EXPECT_TRUE(PeekMessageW(&reopen, windows.window(), WM_REOPENMENU, WM_REOPENMENU, PM_REMOVE));
-    EXPECT_EQ(reopen.lParam, 0);
+    EXPECT_TRUE(state.pinnedsubmenu == -1 && next() && reopen.lParam == 0);
 }
 
 TEST(Commands, SaveOnExitTurnedOffIsWrittenAtOnceAndNothingAfter) {
@@ -155,7 +150,7 @@ TEST(Commands, SaveOnExitTurnedOffIsWrittenAtOnceAndNothingAfter) {
     CopyText(state.inipath, file.c_str());
     state.RunCommand(CMD_SAVE_ON_EXIT);
     std::wstring text = ReadUtf16(file);
-    EXPECT_NE(text.find(L"savesettings=FALSE"), std::wstring::npos) << "written when turned off";
+    EXPECT_NE(text.find(L"savesettings=FALSE"), std::wstring::npos);
     state.RunCommand(CMD_SORT_BY_NAME);
     windows.close();
     EXPECT_EQ(ReadUtf16(file), text) << "the exit writes nothing once it is off";

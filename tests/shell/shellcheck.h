@@ -1,6 +1,5 @@
 #pragma once
-// What the shell made of the program's requests: the clipboard's files, and
-// where Copy sits in the shell's menu.
+// What the shell made of the program's requests.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -20,20 +19,19 @@ inline PathList ClipboardFiles() {
     return files;
 }
 
-// How many Down presses in the shell's menu for these items reach Copy.
+// How many Down presses in the shell's menu for these items reach Copy; the
+// keys stop on every item but a separator.
 inline int CopyEntrySteps(const PathList& paths) {
     ComPtr<IContextMenu> menu;
     if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid())) return 0;
     MenuHandle popup(CreatePopupMenu());
     menu->QueryContextMenu(popup.get(), 0, 1, 30000, CMF_EXPLORE);
-    // The keys stop on every item but a separator, sub-menus included.
     for (int i = 0, steps = 0; i < GetMenuItemCount(popup.get()); ++i) {
         if (GetMenuState(popup.get(), i, MF_BYPOSITION) & MF_SEPARATOR) continue;
-        ++steps;
         char verb[32] = "";
         UINT id = GetMenuItemID(popup.get(), i);
         if (id != UINT(-1)) menu->GetCommandString(id - 1, GCS_VERBA, nullptr, verb, sizeof verb);
-        if (std::string(verb) == "copy") return steps;
+        if (++steps, std::string(verb) == "copy") return steps;
     }
     return 0;
 }

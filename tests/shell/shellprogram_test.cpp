@@ -35,8 +35,8 @@ LRESULT SendRemote(HWND list, DWORD processId, UINT message, WPARAM wParam, T& d
 
 TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
     TempFolder home, desk;
-    desk.file(L"a.txt");
-    desk.file(L"b.txt");
+    for (const wchar_t* name : {L"a.txt", L"b.txt"})
+        desk.file(name);
     ASSERT_TRUE(WriteUtf16(home / L"tarvo.ini", L"[Portable]\r\nfolder=" + desk.path() +
                                                     L"\r\n[Settings]\r\nsavesettings=FALSE\r\n"));
     ProgramRun run(home.path());
@@ -90,9 +90,7 @@ TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
     popup = waitForMenu();
     ASSERT_NE(popup, nullptr);
     POINT cursor = {}, corner = iconCentreAndCorner(1).second;
-    GetCursorPos(&cursor);
-    EXPECT_EQ(cursor.x, corner.x);
-    EXPECT_EQ(cursor.y, corner.y);
+    EXPECT_TRUE(GetCursorPos(&cursor) && cursor.x == corner.x && cursor.y == corner.y);
     PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(popup); }, 5000));
     PostMessageW(window, WM_CLOSE, 0, 0);
