@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "app/application.h"
 #include "app/appstate.h"
 #include "app/handles.h"
@@ -14,37 +12,31 @@
 TEST(Appearance, EachSwitchCommandTurnsItsLookOnAndTheSecondOneOff) {
     MainWindowTest windows;
     HWND window = windows.window();
-    AppState* state = TheAppState;
-    ASSERT_NE(state, nullptr);
-    ASSERT_NE(state->setlayered, nullptr) << "this system has layered windows";
-    state->colour = RGB(0, 128, 128);
-    auto has = [&](LONG_PTR bit) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & bit) != 0; };
-
+    ASSERT_NE(TheAppState, nullptr);
+    ASSERT_NE(TheAppState->setlayered, nullptr) << "this system has layered windows";
+    TheAppState->colour = RGB(0, 128, 128);
+    // Each command flips one extended style; the tray icon drops the taskbar button.
     const struct {
         int command;
-        std::function<void(bool on)> check;
-    } switches[] = {
-        {CMD_TRANSPARENT,
-         [&](bool on) {
-             EXPECT_EQ(has(WS_EX_LAYERED), on);
-             GdiObject region(CreateRectRgn(0, 0, 0, 0));
-             EXPECT_EQ(GetWindowRgn(window, static_cast<HRGN>(region.get())) != ERROR, on);
-             COLORREF key = 0;
-             DWORD flags = 0;
-             if (!on) return;
-             EXPECT_TRUE(GetLayeredWindowAttributes(window, &key, nullptr, &flags));
-             EXPECT_EQ(key, state->colour) << "the background is the colour key";
-             EXPECT_EQ(flags, DWORD(LWA_COLORKEY));
-         }},
-        {CMD_TRAY_ICON, [&](bool on) { EXPECT_EQ(has(WS_EX_APPWINDOW), !on); }},
-        {CMD_STAY_ON_TOP, [&](bool on) { EXPECT_EQ(has(WS_EX_TOPMOST), on); }},
-    };
+        LONG_PTR bit, whenOn;
+    } switches[] = {{CMD_TRANSPARENT, WS_EX_LAYERED, WS_EX_LAYERED},
+                    {CMD_TRAY_ICON, WS_EX_APPWINDOW, 0},
+                    {CMD_STAY_ON_TOP, WS_EX_TOPMOST, WS_EX_TOPMOST}};
     for (const auto& s : switches) {
         for (bool on : {true, false}) {
             SCOPED_TRACE(testing::Message() << s.command << (on ? " on" : " off"));
             SendMessageW(window, WM_COMMAND, s.command, 0);
-            s.check(on);
+            EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & s.bit,
+                      on ? s.whenOn : s.bit ^ s.whenOn);
             EXPECT_TRUE(IsWindowVisible(window));
+            if (s.command != CMD_TRANSPARENT) continue;
+            GdiObject region(CreateRectRgn(0, 0, 0, 0)); // transparency also cuts a region
+            EXPECT_EQ(GetWindowRgn(window, static_cast<HRGN>(region.get())) != ERROR, on);
+            if (!on) continue;
+            COLORREF key = 0;
+            DWORD flags = 0;
+            EXPECT_TRUE(GetLayeredWindowAttributes(window, &key, nullptr, &flags));
+            EXPECT_EQ(std::pair(key, flags), std::pair(TheAppState->colour, DWORD(LWA_COLORKEY)));
         }
     }
 }

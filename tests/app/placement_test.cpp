@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <tuple>
-
 #include "app/placement.h"
 #include "commands/commandids.h"
 
@@ -27,14 +25,13 @@ TEST(Placement, PullsASavedRectangleOntoItsMonitor) {
         {{-2000, 100, -1600, 400}, kLeftOfIt, {-1280, 100, -880, 400}},
         {{-300, 100, 100, 400}, kLeftOfIt, {-400, 100, 0, 400}},
     };
-    auto edges = [](const RECT& r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
-    for (const auto& c : cases)
-        EXPECT_EQ(edges(FitRectToMonitor(c.saved, c.monitor, {112, 27})), edges(c.expected))
-            << c.saved.left << "," << c.saved.top;
+    for (const auto& c : cases) {
+        RECT got = FitRectToMonitor(c.saved, c.monitor, {112, 27});
+        EXPECT_TRUE(EqualRect(&got, &c.expected)) << c.saved.left << "," << c.saved.top;
+    }
 }
 
 TEST(Placement, CentresFromTheMonitorsOriginToTheWorkAreasFarEdges) {
-    const RECT window = {100, 50, 500, 350}; // 400 x 300
     const struct {
         RECT work, monitor;
         int command;
@@ -47,7 +44,7 @@ TEST(Placement, CentresFromTheMonitorsOriginToTheWorkAreasFarEdges) {
         {kLeftOfIt, kLeftOfIt, CMD_CENTER_VERT, 100, 362},
     };
     for (const auto& c : cases) {
-        POINT at = CentredPosition(window, c.work, c.monitor, c.command);
+        POINT at = CentredPosition({100, 50, 500, 350}, c.work, c.monitor, c.command);
         EXPECT_EQ(std::pair(at.x, at.y), std::pair(c.x, c.y)) << c.work.right << " " << c.command;
     }
 }

@@ -3,26 +3,23 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "settings/filebytes.h"
 #include "support/testsupport.h"
 
 TEST(Translation, WritesTheTemplateKeepsAReadOnlyFileAndTheMessageIsShown) {
     TempFolder home;
-    const std::wstring lang = home / L"tarvo.lang.ini", gone = home / L"Gone";
+    const std::wstring lang = home / L"tarvo.lang.ini", gone = L"\"" + home / L"Gone" + L"\"";
     const std::string translated = Utf16(L"[Messages]\r\nis unavailable=fehlt\r\n");
-    // The missing folder would raise its box, and the process would not end,
-    // if the template mode did not end it first.
+    // The missing folder's box would keep the process up unless the template mode ends it.
     auto translate = [&] {
         ProgramRun run(home.path());
-        return run.start(L"\"" + gone + L"\" -translate") ? run.waitForExit() : DWORD(-1);
+        return run.start(gone + L" -translate") ? run.waitForExit() : DWORD(-1);
     };
     ASSERT_TRUE(WriteBytes(lang, translated) && WriteBytes(lang + L".bak", "older backup"));
     EXPECT_EQ(translate(), 0u);
     EXPECT_EQ(ReadBytes(lang), ReadBytes(ModuleFolder() + L"\\template.lang.ini"));
     EXPECT_EQ(ReadBytes(lang + L".bak"), translated);
-    EXPECT_EQ(GetFileAttributesW((home / L"tarvo.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(PathExists(home / L"tarvo.ini"));
 
     ASSERT_TRUE(WriteBytes(lang, translated));
     SetFileAttributesW(lang.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -30,10 +27,10 @@ TEST(Translation, WritesTheTemplateKeepsAReadOnlyFileAndTheMessageIsShown) {
     EXPECT_EQ(ReadBytes(lang), translated);
 
     ProgramRun run(home.path());
-    ASSERT_TRUE(run.start(L"\"" + gone + L"\""));
+    ASSERT_TRUE(run.start(gone));
     HWND box = run.waitForDialog();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogStaticText(box), gone + L" fehlt");
+    EXPECT_EQ(DialogStaticText(box), home / L"Gone" + L" fehlt");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     HWND window = run.waitForMainWindow();
     ASSERT_NE(window, nullptr);
