@@ -168,6 +168,13 @@ TEST_F(ShellObjects, DroppedFilesLandInTheFolderUnderTheCursor) {
         ComPtr<IDataObject> data;
         ASSERT_TRUE(GetShellObject(row.files, IID_IDataObject, data.putVoid()));
         DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        // Leaving the window lets go of the shell target held for the cursor.
+        state_.DragEnter(data.get(), MK_LBUTTON, pointAt(L"Sub"), &effect);
+        state_.DragOver(MK_LBUTTON, pointAt(L"Sub"), &effect);
+        EXPECT_NE(state_.droptarget, nullptr);
+        state_.DragLeave();
+        EXPECT_EQ(state_.droptarget, nullptr);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         EXPECT_EQ(state_.DragEnter(data.get(), MK_LBUTTON, pointAt(row.onto), &effect), S_OK);
         IDropTarget* held = nullptr;
         for (const wchar_t* onto : {L"Sub", L"b.txt", row.onto}) {
