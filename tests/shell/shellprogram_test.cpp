@@ -71,8 +71,7 @@ TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
 
     // Copy chosen from the menu shows which items the menu was for.
     select(-1, LVIS_SELECTED);
-    ASSERT_TRUE(MoveCursorTo(iconCentreAndCorner(1).first));
-    ClickMouse(true);
+    ClickAt(iconCentreAndCorner(1).first, 1, true);
     HWND popup = waitForMenu();
     ASSERT_NE(popup, nullptr);
     PathList items = {desk / L"a.txt", desk / L"b.txt"};

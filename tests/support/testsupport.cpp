@@ -264,14 +264,6 @@ void PressKeys(std::initializer_list<WORD> keys) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void ClickMouse(bool right) {
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
-}
-
 HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitFor([&] { return (found = FindTopLevelWindow(processId, className)) != nullptr; },

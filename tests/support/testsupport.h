@@ -106,8 +106,6 @@ bool MoveCursorTo(POINT point);
 // Real key presses to the focused window: the keys go down in order and come
 // up in reverse, so {VK_SHIFT, VK_DELETE} is Shift+Del.
 void PressKeys(std::initializer_list<WORD> keys);
-// A real click of the left or right button where the pointer is.
-void ClickMouse(bool right = false);
 // Waits for FindTopLevelWindow to find one; null when none came in time.
 HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs = 10000);
 
