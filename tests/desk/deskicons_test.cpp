@@ -48,8 +48,8 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
     AppState* state = TheAppState;
     TempFolder desk;
     desk.folder(L"Alpha");
-    desk.file(L"b.txt");
-    desk.file(L"c.qqx");
+    for (const wchar_t* name : {L"b.txt", L"c.qqx"})
+        desk.file(name);
     ShortcutFile shortcut;
     ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
     ASSERT_TRUE(shortcut.Retarget(L"C:\\windows\\notepad.exe", (desk / L"Mail.lnk").c_str()));
@@ -99,12 +99,11 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
 TEST(DeskIcons, RepeatedKindsKeepTheirOwnImagesWhateverTheExpectedCount) {
     if (!Application.instance) Application.instance = GetModuleHandleW(nullptr);
     TempFolder desk;
-    desk.file(L"a.txt");
-    desk.file(L"b.txt");
+    for (const wchar_t* name : {L"a.txt", L"b.txt"})
+        desk.file(name);
     desk.folder(L"F");
     desk.folder(L"G");
-    // Items in this order: image i must equal image kinds[i] and differ
-    // from the other kind.
+    // Image i must equal image kinds[i], and the two kinds differ.
     const wchar_t* const names[] = {L"a.txt", L"F", L"b.txt", L"G", L"a.txt"};
     const int kinds[] = {0, 1, 0, 1, 0};
     for (int expected : {5, 3, 0}) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/text.h"
 #include "desk/itemrules.h"
@@ -26,21 +27,15 @@ TEST(ItemRules, ToolSplitsNewItemNamesAndPlainNames) {
         EXPECT_STREQ(parameters, c.parameters ? c.parameters : L"-") << c.tool;
     }
 
-    struct Name {
-        unsigned n;
-        bool file;
-        const wchar_t* name; // null: refused
-    } names[] = {{0, true, L"New File.txt"},
-                 {1, true, L"New File01.txt"},
-                 {99, true, L"New File99.txt"},
-                 {7, false, L"New File07"},
-                 {100, true, nullptr}};
-    for (const Name& c : names) {
+    // Empty: refused.
+    for (auto [n, file, expected] : {std::tuple{0u, true, L"New File.txt"},
+                                     {1u, true, L"New File01.txt"},
+                                     {99u, true, L"New File99.txt"},
+                                     {7u, false, L"New File07"},
+                                     {100u, true, L""}}) {
         wchar_t name[kPathUnits] = L"";
-        EXPECT_EQ(NewItemName(L"New File", c.n, c.file, name, kPathUnits), c.name != nullptr);
-        if (c.name) {
-            EXPECT_STREQ(name, c.name);
-        }
+        EXPECT_EQ(NewItemName(L"New File", n, file, name, kPathUnits), *expected != 0) << n;
+        EXPECT_STREQ(name, expected) << n;
     }
     wchar_t name[kPathUnits];
     EXPECT_FALSE(NewItemName(std::wstring(256, L'n').c_str(), 0, true, name, kPathUnits));

@@ -2,26 +2,29 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/text.h"
 #include "status/clocktext.h"
 
 TEST(Clock, TextAndTimerOfTheMinute) {
-    struct Case {
-        int hour, minute;
-        const wchar_t* expected;
-    } cases[] = {
-        {10, 59, L"Fri Mar 06 2026, 10:59 AM"}, {9, 5, L"Fri Mar 06 2026,  9:05 AM"},
-        {13, 7, L"Fri Mar 06 2026,  1:07 PM"},  {0, 30, L"Fri Mar 06 2026, 12:30 AM"},
-        {23, 10, L"Fri Mar 06 2026, 11:10 PM"},
-    };
-    for (const Case& c : cases) {
-        std::tm time = {};
-        time.tm_year = 2026 - 1900, time.tm_mon = 2, time.tm_mday = 6, time.tm_wday = 5;
-        time.tm_hour = c.hour, time.tm_min = c.minute, time.tm_sec = 30;
+    for (auto [hour, minute, expected] : {std::tuple{10, 59, L"10:59 AM"},
+                                          {9, 5, L" 9:05 AM"},
+                                          {13, 7, L" 1:07 PM"},
+                                          {0, 30, L"12:30 AM"},
+                                          {23, 10, L"11:10 PM"}}) {
+        std::tm time = {.tm_sec = 30,
+                        .tm_min = minute,
+                        .tm_hour = hour,
+                        .tm_mday = 6,
+                        .tm_mon = 2,
+                        .tm_year = 2026 - 1900,
+                        .tm_wday = 5,
+                        .tm_yday = 0,
+                        .tm_isdst = 0};
         wchar_t text[kClockUnits] = L"";
         EXPECT_TRUE(ClockText(time, text, kClockUnits));
-        EXPECT_STREQ(text, c.expected);
+        EXPECT_EQ(std::wstring(text), std::wstring(L"Fri Mar 06 2026, ") + expected);
     }
     EXPECT_EQ(ClockInterval(30), 31000u); // at 10:59:30, one second past 11:00
     EXPECT_EQ(ClockInterval(59), 2000u);
