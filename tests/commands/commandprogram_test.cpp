@@ -14,20 +14,18 @@ TEST(CommandProgram, RefreshRecycleDeleteAndTheToolsInTheDeskFolder) {
     desk.file(L"first.txt");
     std::wstring probe = home / L"probe.exe", log = home / L"probe.log";
     ASSERT_TRUE(CopyFileW((ModuleFolder() + L"\\tarvo_probe.exe").c_str(), probe.c_str(), FALSE));
-    ASSERT_TRUE(WriteUtf16(home / L"tarvo.ini", L"[Portable]\r\nfolder=" + desk.path() +
-                                                    L"\r\nfilemanager=" + probe +
-                                                    L"\r\ncmdprocessor=" + probe +
-                                                    L"\r\n[Settings]\r\nsavesettings=FALSE\r\n"));
     ProgramRun run(home.path());
-    ASSERT_TRUE(run.start(L""));
-    HWND window = run.waitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    HWND list = FindWindowExW(window, nullptr, L"SysListView32", nullptr);
+    HWND list = StartWithSettings(run,
+                                  L"[Portable]\r\nfolder=" + desk.path() + L"\r\nfilemanager=" +
+                                      probe + L"\r\ncmdprocessor=" + probe +
+                                      L"\r\n[Settings]\r\nsavesettings=FALSE\r\n",
+                                  1);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetParent(list);
     auto count = [&] { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); };
     auto exists = [&](const wchar_t* name) {
         return GetFileAttributesW((desk / name).c_str()) != INVALID_FILE_ATTRIBUTES;
     };
-    ASSERT_TRUE(WaitFor([&] { return count() == 1; }));
 
     desk.file(L"second.txt");
     SetForegroundWindow(window);

@@ -44,18 +44,16 @@ TEST(ItemProgram, ClicksAndKeysOpenRenameAndCreateItems) {
     ShortcutFile link;
     ASSERT_TRUE(SUCCEEDED(link.Open()));
     ASSERT_TRUE(link.Retarget(elsewhere.path().c_str(), (desk / L"Link.lnk").c_str()));
-    ASSERT_TRUE(WriteUtf16(home / L"tarvo.ini",
-                           L"[Portable]\r\nfolder=" + desk.path() + L"\r\nfilemanager=" + probe +
-                               L"\r\ntextviewer=" + probe +
-                               L" -x\r\n[Desk]\r\nsort=0\r\n"
-                               L"dirsfirst=TRUE\r\n[Settings]\r\nsavesettings=FALSE\r\n"));
     ProgramRun run(home.path());
-    ASSERT_TRUE(run.start(L""));
-    HWND window = run.waitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    HWND list = FindWindowExW(window, nullptr, L"SysListView32", nullptr);
     // Desk order: Work, Backup.ZIP, Draft.txt, Link.
-    ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list) == 4; }));
+    HWND list = StartWithSettings(run,
+                                  L"[Portable]\r\nfolder=" + desk.path() + L"\r\nfilemanager=" +
+                                      probe + L"\r\ntextviewer=" + probe +
+                                      L" -x\r\n[Desk]\r\nsort=0\r\ndirsfirst=TRUE\r\n"
+                                      L"[Settings]\r\nsavesettings=FALSE\r\n",
+                                  4);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetParent(list);
     // Away from the corner where other tests' windows open, and above them.
     SetWindowPos(window, HWND_TOPMOST, 560, 360, 420, 320, SWP_SHOWWINDOW);
     SetForegroundWindow(window);

@@ -37,14 +37,12 @@ TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
     TempFolder home, desk;
     for (const wchar_t* name : {L"a.txt", L"b.txt"})
         desk.file(name);
-    ASSERT_TRUE(WriteUtf16(home / L"tarvo.ini", L"[Portable]\r\nfolder=" + desk.path() +
-                                                    L"\r\n[Settings]\r\nsavesettings=FALSE\r\n"));
     ProgramRun run(home.path());
-    ASSERT_TRUE(run.start(L""));
-    HWND window = run.waitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    HWND list = FindWindowExW(window, nullptr, L"SysListView32", nullptr);
-    ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }));
+    HWND list = StartWithSettings(
+        run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n",
+        2);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetParent(list);
     // In front of everything, so the clicks reach this list.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(window);

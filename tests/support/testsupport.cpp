@@ -1,5 +1,7 @@
 #include "support/testsupport.h"
 
+#include "settings/filebytes.h"
+
 #include <shlobj.h>
 
 #include <thread>
@@ -62,7 +64,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 void TempFolder::file(const std::wstring& name, DWORD attributes) const {
     HANDLE file = CreateFileW((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -341,4 +345,15 @@ KernelHandle StartHidden(std::wstring command) {
         return KernelHandle();
     CloseHandle(process.hThread);
     return KernelHandle(process.hProcess);
+}
+
+HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items) {
+    std::wstring ini = run.exePath().substr(0, run.exePath().rfind(L'\\')) + L"\\tarvo.ini";
+    if (!WriteUtf16(ini, settings)) return nullptr;
+    if (!run.start(L"")) return nullptr;
+    HWND window = run.waitForMainWindow();
+    HWND list = window ? FindWindowExW(window, nullptr, L"SysListView32", nullptr) : nullptr;
+    if (!list || !WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == items; }))
+        return nullptr;
+    return list;
 }

@@ -89,6 +89,10 @@ class ProgramRun {
     PROCESS_INFORMATION processInfo_ = {};
 };
 
+// Writes tarvo.ini beside the program copy with this text, starts it, and
+// returns its desk list once the list holds items entries; null otherwise.
+HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items);
+
 // A visible top-level window of the process with this class (and, when one is
 // given, this title), or null.
 HWND FindTopLevelWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
