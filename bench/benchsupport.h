@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/appstate.h"
@@ -27,6 +29,13 @@ inline void Pump() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// Runs on this machine vary by a fifth from one to the next; the middle one
+// of a few is the figure a script can compare.
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 inline void RemoveTree(const std::wstring& path) {

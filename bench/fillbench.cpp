@@ -154,11 +154,6 @@ double TimeStart(const std::wstring& exe, const std::wstring& desk, const wchar_
     return took;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -191,15 +186,22 @@ int wmain(int argc, wchar_t** argv) {
         int warm = 0;
         Floor(desk, 0, &warm); // the file system's caches, as for every later run
         for (int style = 0; style < 3; ++style) {
-            int images = 0;
-            double floor = Floor(desk, style, &images);
-            if (style == 0) floors.emplace_back(count, floor);
-            double ours = Ours(state, desk, style);
-            int items = static_cast<int>(SendMessageW(state->desklist, LVM_GETITEMCOUNT, 0, 0));
-            if (items != count || images != count) {
-                std::fprintf(stderr, "n=%d: %d items, %d floor images\n", count, items, images);
-                status = 1;
+            // Taken in turns, so that a slow spell of the machine falls on both.
+            std::vector<double> floorTimes, oursTimes;
+            for (int run = 0; run < 3; ++run) {
+                int images = 0;
+                floorTimes.push_back(Floor(desk, style, &images));
+                oursTimes.push_back(Ours(state, desk, style));
+                int items =
+                    static_cast<int>(SendMessageW(state->desklist, LVM_GETITEMCOUNT, 0, 0));
+                if (items != count || images != count) {
+                    std::fprintf(stderr, "n=%d: %d items, %d floor images\n", count, items,
+                                 images);
+                    status = 1;
+                }
             }
+            double floor = Median(floorTimes), ours = Median(oursTimes);
+            if (style == 0) floors.emplace_back(count, floor);
             std::printf("fill view=%s n=%d ours=%.3f floor=%.3f ratio=%.2f\n", views[style], count,
                         ours, floor, floor > 0 ? ours / floor : 0.0);
             std::fflush(stdout);

@@ -50,6 +50,7 @@ class OverflowDrawing {
         SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
         held_ = true;
     }
+    bool Held() const { return held_; }
     void End() {
         if (held_) SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
         held_ = false;
@@ -101,8 +102,9 @@ void AppState::FillDeskList() {
         item.lParam = shortcut ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         drawing.Inserted();
-        // The desk fills visibly, item by item.
-        UpdateWindow(mainwindow);
+        // The desk fills visibly, item by item. While drawing is held there
+        // is nothing to paint, yet every call would still ask the system.
+        if (!drawing.Held()) UpdateWindow(mainwindow);
     }
     icons.Finish();
     drawing.End();
