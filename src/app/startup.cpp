@@ -27,13 +27,8 @@ void AppState::Initialise() {
         UseDesktopFolder();
     }
 
-    SetBaseTitle();
-    if (time)
-        UpdateClock();
-    else
-        SetTrayTipFromTitle();
-
-    StartFolderWatcher();
+    // Title, clock or tray tip, and the watcher: as for any new desk folder.
+    DeskFolderChanged();
     FillDeskList();
 }
 
