@@ -89,6 +89,11 @@ struct GlobalMemoryTraits {
     static Handle invalid() { return nullptr; }
     static void close(Handle h) { GlobalFree(h); }
 };
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { DeleteDC(h); }
+};
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static Handle invalid() { return nullptr; }
@@ -105,6 +110,7 @@ using WindowHandle = UniqueHandle<WindowTraits>;
 using ImageListHandle = UniqueHandle<ImageListTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 // One reference on a COM interface.

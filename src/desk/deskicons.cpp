@@ -2,11 +2,14 @@
 
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 #include "app/application.h"
 #include "app/text.h"
 #include "desk/itemnames.h"
+#include "shell/shortcutfile.h"
+#include "shell/winefallback.h"
 
 namespace {
 
@@ -31,7 +34,8 @@ bool IsSmall(HIMAGELIST images) {
 
 } // namespace
 
-ItemIcons::ItemIcons(HIMAGELIST images, int expected) : images_(images), small_(IsSmall(images)) {
+ItemIcons::ItemIcons(HIMAGELIST images, int expected)
+    : images_(images), small_(IsSmall(images)), wine_(RunningOnWine()) {
     ImageList_SetImageCount(images_, expected > 0 ? static_cast<UINT>(expected) : 0);
 }
 
@@ -69,7 +73,15 @@ void ItemIcons::AddFor(const wchar_t* path) {
     // Where no association has an icon, the shell falls back on icon
     // resources of this module, which it does not have: the shell's generic
     // icon for the kind of item stands in.
-    if (!icon && HasShortcutExtension(path)) icon = ShortcutIcon(path);
+    if (!icon && HasShortcutExtension(path)) {
+        icon = ShortcutIcon(path);
+        // Wine's shell gives a shortcut its arrow on nothing at all: what
+        // the shortcut points at goes beneath it.
+        if (icon && wine_) {
+            IconHandle target = TargetIcon(path);
+            if (target && AddLayered(target.get(), icon.get())) return;
+        }
+    }
     if (icon) {
         Add(icon.get());
         return;
@@ -96,6 +108,58 @@ IconHandle ItemIcons::ShortcutIcon(const wchar_t* path) const {
     UINT flags = SHGFI_ICON | SHGFI_LARGEICON;
     if (!SHGetFileInfoW(path, 0, &info, sizeof(info), flags)) return IconHandle();
     return IconHandle(info.hIcon);
+}
+
+IconHandle ItemIcons::TargetIcon(const wchar_t* shortcutPath) {
+    ShortcutFile link;
+    if (FAILED(link.Open())) return IconHandle();
+    wchar_t source[kPathUnits] = L"";
+    int index = 0;
+    if (link.ReadIconLocation(shortcutPath, source, &index)) {
+        HICON large = nullptr, small = nullptr;
+        ExtractIconExW(source, index, &large, &small, 1);
+        IconHandle largeIcon(large), smallIcon(small);
+        return small_ && smallIcon ? std::move(smallIcon) : std::move(largeIcon);
+    }
+    if (!link.ReadTarget(shortcutPath, source) || source[0] == L'\0') return IconHandle();
+    link.Close();
+    wchar_t copy[kPathUnits];
+    CopyText(copy, source);
+    WORD unused = 0;
+    IconHandle icon(ExtractAssociatedIconW(Application.instance, copy, &unused));
+    if (icon) return icon;
+    Generic* generic = GenericIcon(source);
+    return generic ? IconHandle(CopyIcon(generic->icon.get())) : IconHandle();
+}
+
+// The list keeps its images flat on its background colour, so two icons
+// drawn one over the other on that colour are an image like any other.
+bool ItemIcons::AddLayered(HICON base, HICON top) {
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(images_, &cx, &cy) || cx <= 0 || cy <= 0) return false;
+    COLORREF background = ImageList_GetBkColor(images_);
+    if (background == CLR_NONE) background = GetSysColor(COLOR_WINDOW);
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    GdiObject bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject brush(CreateSolidBrush(background));
+    if (!dc || !bitmap || !brush) return false;
+    HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+    RECT all = {0, 0, cx, cy};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+    bool drawn = DrawIconEx(dc.get(), 0, 0, base, cx, cy, 0, nullptr, DI_NORMAL) &&
+                 DrawIconEx(dc.get(), 0, 0, top, cx, cy, 0, nullptr, DI_NORMAL);
+    // The list copies from the bitmap only once no other DC holds it.
+    SelectObject(dc.get(), old);
+    if (!drawn) return false;
+    auto image = static_cast<HBITMAP>(bitmap.get());
+    bool stored = added_ < ImageList_GetImageCount(images_)
+                      ? ImageList_Replace(images_, added_, image, nullptr)
+                      : ImageList_Add(images_, image, nullptr) >= 0;
+    if (stored) ++added_;
+    return stored;
 }
 
 ItemIcons::Generic* ItemIcons::GenericIcon(const wchar_t* path) {

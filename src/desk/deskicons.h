@@ -37,6 +37,11 @@ class ItemIcons {
     };
 
     IconHandle ShortcutIcon(const wchar_t* path) const;
+    // What a shortcut points at, pictured: the icon it names for itself,
+    // else its target's as for any item; null when it cannot be read.
+    IconHandle TargetIcon(const wchar_t* shortcutPath);
+    // The next image: top drawn over base; false when it cannot be made.
+    bool AddLayered(HICON base, HICON top);
     // Owned by this object, valid until it ends; null when the shell has none.
     Generic* GenericIcon(const wchar_t* path);
     // The next image as a copy of an image already added.
@@ -44,6 +49,7 @@ class ItemIcons {
 
     HIMAGELIST images_;
     bool small_; // which of the system's image lists matches ours
+    bool wine_;  // whose shell draws a shortcut's arrow alone
     int added_ = 0;
     IconHandle blank_; // made once, on first need
     // The system image list's icons taken so far: a desk holds few kinds of

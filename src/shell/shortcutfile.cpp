@@ -32,6 +32,21 @@ bool ShortcutFile::ReadTarget(const wchar_t* shortcutPath, wchar_t* target) {
     return true;
 }
 
+bool ShortcutFile::ReadIconLocation(const wchar_t* shortcutPath, wchar_t* file, int* index) {
+    if (!persistfile_) return false;
+    if (FAILED(persistfile_->Load(shortcutPath, STGM_READ))) return false;
+    wchar_t stored[kPathUnits] = L"";
+    int storedIndex = 0;
+    if (FAILED(shelllink_->GetIconLocation(stored, kPathUnits, &storedIndex)) || !stored[0])
+        return false;
+    wchar_t expanded[kPathUnits];
+    DWORD length = ExpandEnvironmentStringsW(stored, expanded, kPathUnits);
+    if (length == 0 || length > kPathUnits) return false;
+    CopyText(file, kPathUnits, expanded);
+    *index = storedIndex;
+    return true;
+}
+
 bool ShortcutFile::Retarget(const wchar_t* newTarget, const wchar_t* shortcutPath) {
     if (!persistfile_) return false;
     if (FAILED(shelllink_->SetPath(newTarget))) return false;

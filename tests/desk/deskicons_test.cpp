@@ -53,6 +53,7 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
     ShortcutFile shortcut;
     ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
     ASSERT_TRUE(shortcut.Retarget(L"C:\\windows\\notepad.exe", (desk / L"Mail.lnk").c_str()));
+    ASSERT_TRUE(shortcut.Retarget((desk / L"b.txt").c_str(), (desk / L"Note.lnk").c_str()));
     CopyText(state->deskpath, desk.path().c_str());
 
     // Each view's images by label as first seen: an item must look the same
@@ -80,18 +81,20 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
         state->sort = row.sort;
         state->dirsfirst = row.dirsfirst;
         state->RefreshDeskList();
-        check(4);
+        check(5);
         state->iconstyle = row.iconstyle;
         state->ApplyIconStyle();
-        check(4);
+        check(5);
         ListView_DeleteItem(state->desklist, 0);
         state->ReloadIcons();
-        check(3);
+        check(4);
     }
     // A folder, a document and a shortcut look different, or the checks
-    // above could not tell one item's image from another's.
-    std::set<Pixels> kinds = {seen[0][L"Alpha"], seen[0][L"b.txt"], seen[0][L"Mail"]};
-    EXPECT_EQ(kinds.size(), 3u);
+    // above could not tell one item's image from another's; a shortcut shows
+    // what it points at, and its arrow.
+    std::set<Pixels> kinds = {seen[0][L"Alpha"], seen[0][L"b.txt"], seen[0][L"Mail"],
+                              seen[0][L"Note"]};
+    EXPECT_EQ(kinds.size(), 4u);
 }
 
 // Repeated kinds of item share one drawing, copied into their own slots, and
