@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <utility>
 #include <vector>
 
 #include "app/application.h"
@@ -119,7 +118,9 @@ IconHandle ItemIcons::TargetIcon(const wchar_t* shortcutPath) {
         HICON large = nullptr, small = nullptr;
         ExtractIconExW(source, index, &large, &small, 1);
         IconHandle largeIcon(large), smallIcon(small);
-        return small_ && smallIcon ? std::move(smallIcon) : std::move(largeIcon);
+        if (small_ && smallIcon) return smallIcon;
+        if (largeIcon) return largeIcon;
+        // A named icon that is gone: the target's stands in.
     }
     if (!link.ReadTarget(shortcutPath, source) || source[0] == L'\0') return IconHandle();
     link.Close();
