@@ -2,6 +2,7 @@
 
 #include "settings/filebytes.h"
 
+#include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <thread>
@@ -349,11 +350,29 @@ KernelHandle StartHidden(std::wstring command) {
 
 HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items) {
     std::wstring ini = run.exePath().substr(0, run.exePath().rfind(L'\\')) + L"\\tarvo.ini";
-    if (!WriteUtf16(ini, settings)) return nullptr;
-    if (!run.start(L"")) return nullptr;
-    HWND window = run.waitForMainWindow();
-    HWND list = window ? FindWindowExW(window, nullptr, L"SysListView32", nullptr) : nullptr;
-    if (!list || !WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == items; }))
+    // Each way this can fail says which, for the caller's check to show.
+    if (!WriteUtf16(ini, settings)) {
+        ADD_FAILURE() << "settings file not written, error " << GetLastError();
         return nullptr;
+    }
+    if (!run.start(L"")) {
+        ADD_FAILURE() << "program not started, error " << GetLastError();
+        return nullptr;
+    }
+    HWND window = run.waitForMainWindow();
+    // The window exists while it is still being created: its list may come later.
+    HWND list = nullptr;
+    if (window)
+        WaitFor([&] {
+            return (list = FindWindowExW(window, nullptr, L"SysListView32", nullptr)) != nullptr;
+        });
+    if (!list) {
+        ADD_FAILURE() << (window ? "no desk list in the window" : "no window");
+        return nullptr;
+    }
+    if (!WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == items; })) {
+        ADD_FAILURE() << "the list never held " << items << " items";
+        return nullptr;
+    }
     return list;
 }
