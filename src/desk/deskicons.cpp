@@ -112,24 +112,26 @@ IconHandle ItemIcons::ShortcutIcon(const wchar_t* path) const {
 IconHandle ItemIcons::TargetIcon(const wchar_t* shortcutPath) {
     ShortcutFile link;
     if (FAILED(link.Open())) return IconHandle();
-    wchar_t source[kPathUnits] = L"";
+    wchar_t target[kPathUnits] = L"";
+    if (!link.ReadTarget(shortcutPath, target)) return IconHandle();
+    wchar_t named[kPathUnits];
     int index = 0;
-    if (link.ReadIconLocation(shortcutPath, source, &index)) {
+    if (link.IconLocation(named, &index)) {
         HICON large = nullptr, small = nullptr;
-        ExtractIconExW(source, index, &large, &small, 1);
+        ExtractIconExW(named, index, &large, &small, 1);
         IconHandle largeIcon(large), smallIcon(small);
         if (small_ && smallIcon) return smallIcon;
         if (largeIcon) return largeIcon;
         // A named icon that is gone: the target's stands in.
     }
-    if (!link.ReadTarget(shortcutPath, source) || source[0] == L'\0') return IconHandle();
     link.Close();
+    if (target[0] == L'\0') return IconHandle();
     wchar_t copy[kPathUnits];
-    CopyText(copy, source);
+    CopyText(copy, target);
     WORD unused = 0;
     IconHandle icon(ExtractAssociatedIconW(Application.instance, copy, &unused));
     if (icon) return icon;
-    Generic* generic = GenericIcon(source);
+    Generic* generic = GenericIcon(target);
     return generic ? IconHandle(CopyIcon(generic->icon.get())) : IconHandle();
 }
 

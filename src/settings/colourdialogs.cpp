@@ -31,9 +31,8 @@ void AppState::ChooseBackgroundColour() {
     if (!PickColour(mainwindow, colour, customcolours)) return;
     SendMessageW(desklist, LVM_SETBKCOLOR, 0, colour);
     // Icons are drawn onto the background colour, so in the transparent
-    // window only their own pixels remain.
+    // window only their own pixels remain: they are drawn again on the new one.
     ImageList_SetBkColor(images, colour);
-    // The icons are drawn onto the background colour.
     ReloadIcons();
     // In the transparent window the background is the colour key: the new
     // colour is keyed out at once.

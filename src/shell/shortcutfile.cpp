@@ -32,9 +32,8 @@ bool ShortcutFile::ReadTarget(const wchar_t* shortcutPath, wchar_t* target) {
     return true;
 }
 
-bool ShortcutFile::ReadIconLocation(const wchar_t* shortcutPath, wchar_t* file, int* index) {
-    if (!persistfile_) return false;
-    if (FAILED(persistfile_->Load(shortcutPath, STGM_READ))) return false;
+bool ShortcutFile::IconLocation(wchar_t* file, int* index) {
+    if (!shelllink_) return false;
     wchar_t stored[kPathUnits] = L"";
     int storedIndex = 0;
     if (FAILED(shelllink_->GetIconLocation(stored, kPathUnits, &storedIndex)) || !stored[0])

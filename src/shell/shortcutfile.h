@@ -25,10 +25,10 @@ class ShortcutFile {
     // The link's target path as stored (the link is not resolved). Returns
     // false, with target as it was, when the file cannot be loaded.
     bool ReadTarget(const wchar_t* shortcutPath, wchar_t* target);
-    // The icon the link names for itself: its file (environment strings
-    // expanded) and index. False when it names none, the name does not fit
-    // 260 units, or the file cannot be loaded.
-    bool ReadIconLocation(const wchar_t* shortcutPath, wchar_t* file, int* index);
+    // The icon the link last read names for itself: its file (environment
+    // strings expanded) and index. False when it names none or the name does
+    // not fit 260 units.
+    bool IconLocation(wchar_t* file, int* index);
     // Points the link at a new target and saves it to shortcutPath.
     bool Retarget(const wchar_t* newTarget, const wchar_t* shortcutPath);
 
