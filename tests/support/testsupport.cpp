@@ -351,28 +351,20 @@ KernelHandle StartHidden(std::wstring command) {
 HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items) {
     std::wstring ini = run.exePath().substr(0, run.exePath().rfind(L'\\')) + L"\\tarvo.ini";
     // Each way this can fail says which, for the caller's check to show.
-    if (!WriteUtf16(ini, settings)) {
-        ADD_FAILURE() << "settings file not written, error " << GetLastError();
-        return nullptr;
-    }
-    if (!run.start(L"")) {
-        ADD_FAILURE() << "program not started, error " << GetLastError();
-        return nullptr;
-    }
+    auto fail = [](const char* why) {
+        ADD_FAILURE() << why << " (error " << GetLastError() << ")";
+        return static_cast<HWND>(nullptr);
+    };
+    if (!WriteUtf16(ini, settings)) return fail("settings file not written");
+    if (!run.start(L"")) return fail("program not started");
     HWND window = run.waitForMainWindow();
-    // The window exists while it is still being created: its list may come later.
+    // The window exists while it is still being created: its list comes later.
     HWND list = nullptr;
-    if (window)
-        WaitFor([&] {
+    if (!window || !WaitFor([&] {
             return (list = FindWindowExW(window, nullptr, L"SysListView32", nullptr)) != nullptr;
-        });
-    if (!list) {
-        ADD_FAILURE() << (window ? "no desk list in the window" : "no window");
-        return nullptr;
-    }
-    if (!WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == items; })) {
-        ADD_FAILURE() << "the list never held " << items << " items";
-        return nullptr;
-    }
+        }))
+        return fail(window ? "no desk list in the window" : "no window");
+    if (!WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == items; }))
+        return fail("the list never held every item");
     return list;
 }
