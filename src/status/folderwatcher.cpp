@@ -88,8 +88,11 @@ void RunFolderWatcher(const FolderWatcher& watcher) {
         if (WaitForSingleObject(stop, watcher.latency_) == WAIT_OBJECT_0) return;
         // While a refresh runs the follow-ups stay pending for the next change.
         if (!watcher.refreshing_.load()) SendMessageW(watcher.window_, WM_FOLDERCHANGED, 0, 0);
-        if (watching)
-            watching = FindNextChangeNotification(change) && FolderExists(watcher.folder_);
+        // Not re-armed here: the settling left it armed, and a name made
+        // while the list was being filled has signalled it since. Arming it
+        // again would drop that change, and the list would miss the name
+        // until the next one. At worst a change the refresh already saw
+        // costs one more refresh.
     }
     WaitForSingleObject(stop, INFINITE);
 }

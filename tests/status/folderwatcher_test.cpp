@@ -123,6 +123,27 @@ TEST_F(FolderWatcherTest, AChangeDuringACommandsRefreshLeavesTheFollowUpsPending
     EXPECT_EQ(Refreshes.size(), 1u);
 }
 
+// A name made while the watcher's refresh fills the list, after the folder
+// was read, is listed by a refresh of its own: the change is not dropped.
+TEST_F(FolderWatcherTest, ANameMadeDuringTheWatchersRefreshIsListedAfterIt) {
+    static std::wstring late;
+    late = desk_ / L"late.txt";
+    auto makeLate = [](HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                       DWORD_PTR) -> LRESULT {
+        if (message == LVM_INSERTITEMW && !late.empty()) {
+            FileHandle(
+                CreateFileW(late.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+            late.clear();
+        }
+        return DefSubclassProc(list, message, wParam, lParam);
+    };
+    SetWindowSubclass(state_->desklist, makeLate, 2, 0);
+    desk_.file(L"first.txt");
+    bool listed = WaitFor([&] { return ListView_GetItemCount(state_->desklist) == 2; }, 5000);
+    RemoveWindowSubclass(state_->desklist, makeLate, 2);
+    EXPECT_TRUE(listed) << Refreshes.size() << " refreshes";
+}
+
 TEST_F(FolderWatcherTest, AStopDuringTheSettlingWaitEndsTheWatcher) {
     desk_.file(L"x.txt");
     Sleep(60); // inside the settling wait
