@@ -115,7 +115,12 @@ int wmain() {
                 int expectedItems = ListView_GetItemCount(state->desklist) + 1;
                 PumpFor(30, state, expectedItems);
                 latencies.push_back(Now() - made);
-                if (ListView_GetItemCount(state->desklist) != expectedItems) status = 1;
+                int items = ListView_GetItemCount(state->desklist);
+                if (items != expectedItems) {
+                    std::fprintf(stderr, "desk=%d setting=%d: the list holds %d items, not %d\n",
+                                 count, setting, items, expectedItems);
+                    status = 1;
+                }
                 DeleteFileW(added.c_str());
                 PumpFor(2.5); // the deletion's own refresh
             }
