@@ -31,6 +31,15 @@ bool IsSmall(HIMAGELIST images) {
     return ImageList_GetIconSize(images, &cx, &cy) && cx < GetSystemMetrics(SM_CXICON);
 }
 
+IconHandle AssociatedIcon(const wchar_t* path) {
+    // The shell may overwrite the path it is given with that of the module
+    // whose icon it falls back on, so it gets a copy.
+    wchar_t copy[kPathUnits];
+    if (!CopyText(copy, path)) return IconHandle();
+    WORD index = 0;
+    return IconHandle(ExtractAssociatedIconW(Application.instance, copy, &index));
+}
+
 } // namespace
 
 ItemIcons::ItemIcons(HIMAGELIST images, int expected)
@@ -63,12 +72,7 @@ bool ItemIcons::AddCopyOf(int image) {
 }
 
 void ItemIcons::AddFor(const wchar_t* path) {
-    // The shell may overwrite the path it is given with that of the module
-    // whose icon it falls back on, so it gets a copy.
-    wchar_t copy[kPathUnits];
-    if (!CopyText(copy, path)) copy[0] = L'\0';
-    WORD index = 0;
-    IconHandle icon(ExtractAssociatedIconW(Application.instance, copy, &index));
+    IconHandle icon = AssociatedIcon(path);
     // Where no association has an icon, the shell falls back on icon
     // resources of this module, which it does not have: the shell's generic
     // icon for the kind of item stands in.
@@ -126,11 +130,7 @@ IconHandle ItemIcons::TargetIcon(const wchar_t* shortcutPath) {
     }
     link.Close();
     if (target[0] == L'\0') return IconHandle();
-    wchar_t copy[kPathUnits];
-    CopyText(copy, target);
-    WORD unused = 0;
-    IconHandle icon(ExtractAssociatedIconW(Application.instance, copy, &unused));
-    if (icon) return icon;
+    if (IconHandle icon = AssociatedIcon(target)) return icon;
     Generic* generic = GenericIcon(target);
     return generic ? IconHandle(CopyIcon(generic->icon.get())) : IconHandle();
 }
