@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <initializer_list>
 
 #include "app/text.h"
 
@@ -38,9 +39,32 @@ bool NewItemName(const wchar_t* base, unsigned n, bool file, wchar_t* name, std:
     return CopyText(name, capacity, built);
 }
 
+namespace {
+
+// Windows opens these names, with any extension and blanks before it, as
+// devices in every folder: a file moved to "NUL" is copied into nothing and
+// then deleted.
+bool IsDeviceName(const wchar_t* name) {
+    std::size_t length = std::wcscspn(name, L".");
+    while (length > 0 && name[length - 1] == L' ')
+        --length;
+    if (length == 3) {
+        for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"})
+            if (_wcsnicmp(name, device, 3) == 0) return true;
+        return false;
+    }
+    return length == 4 && (_wcsnicmp(name, L"COM", 3) == 0 || _wcsnicmp(name, L"LPT", 3) == 0) &&
+           std::wcschr(L"0123456789\u00b9\u00b2\u00b3", name[3]) != nullptr;
+}
+
+} // namespace
+
 bool IsPlainFileName(const wchar_t* name) {
-    if (!name[0] || std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0) return false;
-    return std::wcspbrk(name, L"\\/:*?\"<>|") == nullptr;
+    std::size_t length = std::wcslen(name);
+    // A trailing dot or blank is dropped by the system, so the file would not
+    // get the name the user typed; "." and ".." end in a dot too.
+    if (length == 0 || name[length - 1] == L'.' || name[length - 1] == L' ') return false;
+    return std::wcspbrk(name, L"\\/:*?\"<>|") == nullptr && !IsDeviceName(name);
 }
 
 bool OpensInFileManager(const wchar_t* path, DWORD attributes) {

@@ -20,8 +20,9 @@ bool SplitToolCommand(const wchar_t* tool, const wchar_t* itemPath, wchar_t* pro
 bool NewItemName(const wchar_t* base, unsigned n, bool file, wchar_t* name, std::size_t capacity);
 constexpr unsigned kNewItemCandidates = 100;
 
-// True for a name that stays inside the folder it is joined to: not empty,
-// not "." or "..", and free of separators, drive colons and wildcards.
+// True for a name that stays inside the folder it is joined to and names a
+// file there: not empty, not ending in a dot or blank, free of separators,
+// drive colons and wildcards, and no device name such as "NUL" or "com1.txt".
 bool IsPlainFileName(const wchar_t* name);
 
 // True when the path is opened with the file manager: an existing folder, or

@@ -13,7 +13,9 @@ bool AppState::RenameItem(const wchar_t* label, bool shortcut) {
     if (!CopyText(name, label) || (shortcut && !AppendText(name, L".lnk")) ||
         !JoinPath(path, deskpath, name))
         return false;
-    if (!MoveFileW(editpath, path)) return false;
+    // Within one folder a rename never needs the copy-and-delete fallback
+    // MoveFileW would allow.
+    if (!MoveFileExW(editpath, path, 0)) return false;
     CopyText(findname, label);
     selectafterrefresh = true;
     return true;

@@ -41,9 +41,14 @@ TEST(ItemRules, ToolSplitsNewItemNamesAndPlainNames) {
     EXPECT_FALSE(NewItemName(std::wstring(256, L'n').c_str(), 0, true, name, kPathUnits));
 
     // A rename to anything but a plain name could leave the desk folder.
-    for (const wchar_t* plain : {L"Post", L"..x", L"a.b.c"})
+    for (const wchar_t* plain :
+         {L"Post", L"..x", L"a.b.c", L"CONSOLE", L"nul_x.txt", L"COMA", L"LPT10"})
         EXPECT_TRUE(IsPlainFileName(plain)) << plain;
-    for (const wchar_t* bad : {L"", L".", L"..", L"..\\out", L"sub/x", L"C:x", L"a*", L"a?"})
+    // Device names, which take a renamed file's contents on some systems, and
+    // names the system would change by dropping trailing dots or blanks.
+    for (const wchar_t* bad :
+         {L"", L".", L"..", L"..\\out", L"sub/x", L"C:x", L"a*", L"a?", L"NUL", L"nul.txt",
+          L"Con .tar.gz", L"aux", L"PRN", L"com1.log", L"LPT9", L"COM\u00b9", L"Notes.", L"Notes "})
         EXPECT_FALSE(IsPlainFileName(bad)) << bad;
     // An item that is gone still goes to the file manager, which reports it.
     EXPECT_TRUE(OpensInFileManager(L"C:\\d\\gone", INVALID_FILE_ATTRIBUTES));
