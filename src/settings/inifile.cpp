@@ -9,9 +9,10 @@
 
 namespace {
 
-// Reads ask for 255 units with the terminator: at most 254 characters, so a
-// longer line arrives in pieces, each handled as a line of its own.
-constexpr int kReadUnits = 255;
+// A line is read whole up to 1023 characters, room for any key with the
+// longest value the writer stores (259 characters); the rest of a longer line
+// is passed over, never taken for a line of its own.
+constexpr int kLineUnits = sizeof(IniFile::line) / sizeof(IniFile::line[0]);
 
 bool IsDelimiter(wchar_t c) { return c == L'=' || c == L'\r' || c == L'\n'; }
 
@@ -135,7 +136,9 @@ std::FILE* IniFile::open(const wchar_t* path, int mode) {
     char narrow[MAX_PATH];
     bool haveNarrow = NarrowPath(path, narrow);
     file = _wfopen(path, mode == 0 ? L"rb" : L"wb");
-    if (!file && haveNarrow) {
+    // Only a read falls back: a file written as ANSI would later open by its
+    // wide name and be taken for UTF-16, losing every setting in it.
+    if (!file && haveNarrow && mode == 0) {
         file = std::fopen(narrow, mode == 0 ? "r" : "w");
         wide = false;
     }
@@ -147,15 +150,24 @@ void IniFile::readSection(const IniEntry* entries, const wchar_t* header, std::s
     std::rewind(file);
     if (wide) std::fseek(file, 2, SEEK_SET); // the byte-order mark
 
-    auto readPiece = [this] { return std::fgetws(line, kReadUnits, file) != nullptr; };
+    auto readLine = [this] {
+        if (!std::fgetws(line, kLineUnits, file)) return false;
+        std::size_t length = std::wcslen(line);
+        if (length + 1 == kLineUnits && line[length - 1] != L'\n') {
+            wchar_t rest[64];
+            while (std::fgetws(rest, 64, file) && !std::wcschr(rest, L'\n')) {
+            }
+        }
+        return true;
+    };
     if (header) {
         std::size_t headerLength = std::wcslen(header);
         do {
-            if (!readPiece()) return;
+            if (!readLine()) return;
         } while (std::wcsncmp(line, header, headerLength) != 0);
     }
 
-    while (readPiece()) {
+    while (readLine()) {
         if (line[0] == L'#') continue;
         if (line[0] == L'[') return;
         wchar_t* key;

@@ -49,8 +49,8 @@ class IniFile {
     IniFile& operator=(const IniFile&) = delete;
 
     // Mode 0 reads, mode 1 writes (creates or truncates); any other mode opens
-    // nothing. The wide path is tried in binary mode first; if that fails, the
-    // path in the ANSI code page is tried in text mode. Null on failure.
+    // nothing. The wide path is opened in binary mode; a read whose wide open
+    // fails tries the path in the ANSI code page in text mode. Null on failure.
     std::FILE* open(const wchar_t* path, int mode);
     // Fills the entries from the section that starts with a line beginning
     // with header (or from the top of the file when header is null).
@@ -62,7 +62,7 @@ class IniFile {
     // from a damaged one.
     bool close();
 
-    wchar_t line[256];       // the piece of a line most recently read
+    wchar_t line[1024]; // the line most recently read, its first 1023 units
     std::FILE* file = nullptr;
     bool wide = true;        // binary UTF-16LE; false for the ANSI text fallback
 };

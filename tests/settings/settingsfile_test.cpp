@@ -244,8 +244,8 @@ TEST_F(SettingsFile, HandEditedValuesGiveExactlyTheRuleResults) {
     EXPECT_STREQ(state_->home, L"");
     EXPECT_TRUE(state_->dirsfirst);
     EXPECT_TRUE(state_->showhidden);
-    // Read in pieces of 254: the value ends where the first piece does.
-    EXPECT_EQ(std::wstring(state_->end), std::wstring(254 - 4, L'e'));
+    // A path keeps its first 259 characters, however long its line.
+    EXPECT_EQ(std::wstring(state_->end), std::wstring(259, L'e'));
     EXPECT_FALSE(state_->atcursor);
 
     // Nothing else moved.
