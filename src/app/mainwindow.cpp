@@ -28,6 +28,16 @@ void DestroyAppState() {
         state->Shutdown();
 }
 
+// The session is ending, and the process with it. The record is shut down
+// but left allocated: this can arrive inside a modal loop of one of its own
+// commands (a dialog, the command menu), which carries on with the record
+// once the loop ends, and the folder watcher may still be reading it.
+void EndSession() {
+    AppState* state = TheAppState;
+    TheAppState = nullptr;
+    state->Shutdown();
+}
+
 void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
     POINT point = DecodeMenuPoint(wParam);
     state.ShowCommandMenu(point.x, point.y, static_cast<int>(lParam));
@@ -51,7 +61,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE: state->OnSize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_SETFOCUS: SetFocus(state->desklist); return 0;
     case WM_ENDSESSION:
-        if (wParam) DestroyAppState();
+        if (wParam) EndSession();
         return 0;
     case WM_DESTROY: DestroyAppState(); return 0;
     case WM_COMMAND: state->RunCommand(LOWORD(wParam)); return 0;

@@ -148,7 +148,7 @@ TEST_F(MainWindow, AfterEndSessionNoMessageReachesTheState) {
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
-    // The window is still there; what follows must not touch the freed record.
+    // The window is still there; what follows must not reach the shut-down record.
     EXPECT_TRUE(IsWindow(window()));
     SendMessageW(window(), WM_SIZE, 0, MAKELPARAM(200, 100));
     SendMessageW(window(), WM_TIMER, TIMER_TRIM, 0);
