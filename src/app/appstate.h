@@ -126,7 +126,8 @@ class AppState : public DropTarget {
 
     // Item operations.
     void OpenItem(int index);
-    void ViewWithTool(int index, const wchar_t* tool);
+    void OpenItemFile(const wchar_t* itempath, bool shortcut);
+    void ViewWithTool(const wchar_t* itempath, const wchar_t* tool);
     void CreateNewItem(bool file);
     bool RenameItem(const wchar_t* label, bool shortcut);
     void EditFoundItem();

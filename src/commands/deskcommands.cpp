@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/appstate.h"
@@ -30,8 +31,16 @@ void AppState::OpenTargets() {
         SendMessageW(editwindow, WM_CLOSE, 0, 0);
         return;
     }
-    for (int index : TargetItems())
-        OpenItem(index);
+    // The paths are taken before anything opens: an item that shows a message
+    // box lets a refresh renumber the list while the box is up.
+    std::vector<std::pair<std::wstring, bool>> items;
+    for (int index : TargetItems()) {
+        wchar_t path[kPathUnits];
+        bool shortcut = ItemPath(index, path);
+        if (path[0]) items.emplace_back(path, shortcut);
+    }
+    for (const auto& [path, shortcut] : items)
+        OpenItemFile(path.c_str(), shortcut);
 }
 
 void AppState::StartRename() {
@@ -48,8 +57,8 @@ void AppState::StartRename() {
 
 void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand) {
     if (tool[0] != L'\0') {
-        for (int index : TargetItems())
-            ViewWithTool(index, tool);
+        for (const std::wstring& path : ItemPaths(TargetItems()))
+            ViewWithTool(path.c_str(), tool);
         return;
     }
     // No tool yet: ask for one, and run again once there is one.

@@ -1,19 +1,23 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cwchar>
+
 #include "app/appstate.h"
 #include "desk/itemrules.h"
 #include "shell/shortcutfile.h"
 
 namespace {
 
-// The path a shortcut stands for, or false when its target cannot be read or
-// is no file-system path (a shell-only target).
+// The path a shortcut stands for, or false when its target cannot be read, is
+// no file-system path (a shell-only target) or fills the whole buffer, where
+// it may have been cut to the name of some other file.
 bool ShortcutTarget(const wchar_t* shortcutPath, wchar_t* target) {
     target[0] = L'\0';
     ShortcutFile shortcut;
     if (FAILED(shortcut.Open())) return false;
-    return shortcut.ReadTarget(shortcutPath, target) && target[0] != L'\0';
+    return shortcut.ReadTarget(shortcutPath, target) && target[0] != L'\0' &&
+           std::wcslen(target) < kPathUnits - 1;
 }
 
 } // namespace
@@ -21,8 +25,10 @@ bool ShortcutTarget(const wchar_t* shortcutPath, wchar_t* target) {
 void AppState::OpenItem(int index) {
     wchar_t itempath[kPathUnits];
     bool shortcut = ItemPath(index, itempath);
-    if (!itempath[0]) return;
+    if (itempath[0]) OpenItemFile(itempath, shortcut);
+}
 
+void AppState::OpenItemFile(const wchar_t* itempath, bool shortcut) {
     // A shortcut opens its target directly. One whose target cannot be read
     // is handed to the shell as the shortcut file itself, which resolves it
     // or reports it; never a bare name looked up in some other folder.
@@ -40,11 +46,8 @@ void AppState::OpenItem(int index) {
     ShellExecuteW(mainwindow, nullptr, path, nullptr, deskpath, SW_SHOWNORMAL);
 }
 
-void AppState::ViewWithTool(int index, const wchar_t* tool) {
-    if (!tool[0]) return;
-    wchar_t itempath[kPathUnits];
-    ItemPath(index, itempath);
-    if (!itempath[0]) return;
+void AppState::ViewWithTool(const wchar_t* itempath, const wchar_t* tool) {
+    if (!tool[0] || !itempath[0]) return;
     wchar_t program[kPathUnits];
     wchar_t parameters[kPathUnits];
     if (!SplitToolCommand(tool, itempath, program, parameters, kPathUnits)) return;
