@@ -67,7 +67,7 @@ AppState::AppState(HWND window) : DropTarget(window) {
     menupinned = false;
     pinnedsubmenu = -1;
 
-    oleinitialised = SUCCEEDED(OleInitialize(nullptr));
+    ole.emplace();
     RegisterDragDrop(mainwindow, this);
 
     // The main window is owned by the hidden owner window and would otherwise
@@ -107,6 +107,6 @@ void AppState::Shutdown() {
     if (savesettings) SaveSettings();
     if (trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);
     RevokeDragDrop(mainwindow);
-    if (oleinitialised) OleUninitialize();
+    ole.reset();
     PostQuitMessage(0);
 }

@@ -9,8 +9,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/handles.h"
 #include "app/text.h"
 #include "shell/droptarget.h"
 #include "shell/shellobject.h"
@@ -198,7 +200,7 @@ class AppState : public DropTarget {
     LRESULT BeginLabelEdit(NMLVDISPINFOW* info);
     LRESULT EndLabelEdit(NMLVDISPINFOW* info);
 
-    bool oleinitialised = false;
+    std::optional<OleSession> ole;
     bool watcherlost = false;
 };
 
