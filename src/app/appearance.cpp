@@ -67,7 +67,8 @@ void AppState::ApplyTrayIcon() {
         SetWindowLongPtrW(mainwindow, GWL_EXSTYLE, exstyle | WS_EX_APPWINDOW);
         Shell_NotifyIconW(NIM_DELETE, &trayicondata);
     }
-    if (visible) ShowWindow(mainwindow, SW_SHOW);
+    // Without the tray icon a hidden window could never be reached again.
+    if (visible || !trayicon) ShowWindow(mainwindow, SW_SHOW);
 }
 
 void AppState::ApplyStayOnTop() {

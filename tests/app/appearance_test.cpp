@@ -7,6 +7,7 @@
 #include "app/appstate.h"
 #include "app/handles.h"
 #include "commands/commandids.h"
+#include "resources/resource.h"
 #include "support/testsupport.h"
 
 TEST(Appearance, EachSwitchCommandTurnsItsLookOnAndTheSecondOneOff) {
@@ -39,4 +40,10 @@ TEST(Appearance, EachSwitchCommandTurnsItsLookOnAndTheSecondOneOff) {
             EXPECT_EQ(std::pair(key, flags), std::pair(TheAppState->colour, DWORD(LWA_COLORKEY)));
         }
     }
+    // Hidden by a click on the tray icon, then the tray icon turned off.
+    SendMessageW(window, WM_COMMAND, CMD_TRAY_ICON, 0);
+    SendMessageW(window, WM_TRAYICON, 0, WM_LBUTTONUP);
+    ASSERT_FALSE(IsWindowVisible(window));
+    SendMessageW(window, WM_COMMAND, CMD_TRAY_ICON, 0);
+    EXPECT_TRUE(IsWindowVisible(window)) << "nothing else could bring it back";
 }
