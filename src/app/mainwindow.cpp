@@ -38,6 +38,16 @@ void EndSession() {
     state->Shutdown();
 }
 
+// A close from outside (the task list, say) while a dialog of ours is up
+// would free the record under the command that opened the dialog: the dialog
+// is brought forward instead, to be closed first.
+void CloseMainWindow(HWND window) {
+    if (IsWindowEnabled(window))
+        DestroyWindow(window);
+    else
+        SetForegroundWindow(GetLastActivePopup(window));
+}
+
 void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
     POINT point = DecodeMenuPoint(wParam);
     state.ShowCommandMenu(point.x, point.y, static_cast<int>(lParam));
@@ -49,7 +59,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_CREATE: CreateAppState(window); return 0;
-    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_CLOSE: CloseMainWindow(window); return 0;
     default: break;
     }
 

@@ -29,6 +29,14 @@ void AppState::OnTimer(UINT_PTR id) {
 }
 
 void AppState::OnTrayIcon(UINT mouseMessage) {
+    if (mouseMessage != WM_RBUTTONUP && mouseMessage != WM_LBUTTONUP) return;
+    // A dialog of ours disables the window. Its command is still running
+    // underneath, so no menu command may run inside the dialog's loop: a
+    // click brings the dialog forward instead.
+    if (!IsWindowEnabled(mainwindow)) {
+        SetForegroundWindow(GetLastActivePopup(mainwindow));
+        return;
+    }
     if (mouseMessage == WM_RBUTTONUP) {
         // Exit chosen from the menu ends this state: keep the window apart.
         HWND window = mainwindow;
@@ -38,7 +46,6 @@ void AppState::OnTrayIcon(UINT mouseMessage) {
         PostMessageW(window, WM_USER, 0, 0);
         return;
     }
-    if (mouseMessage != WM_LBUTTONUP) return;
     // A click on the tray icon toggles the window.
     if (!IsWindowVisible(mainwindow)) {
         ShowWindow(mainwindow, SW_SHOW);

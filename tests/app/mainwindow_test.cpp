@@ -238,6 +238,26 @@ TEST_F(MainWindow, ExitAbandonsAnOpenLabelEditInsteadOfClosing) {
     EXPECT_EQ(TheAppState, nullptr);
 }
 
+// A dialog of ours leaves the window disabled while the command that opened
+// it waits: a tray click and a close from outside only bring the dialog forward.
+TEST_F(MainWindow, WhileADialogIsUpNeitherTheTrayMenuNorACloseRuns) {
+    HWND menu = nullptr;
+    bool dialogLived = false;
+    auto answer = [&](HWND dialog) {
+        PostMessageW(window(), WM_TRAYICON, 0, WM_RBUTTONUP);
+        menu = WaitForTopLevelWindow(GetCurrentProcessId(), L"#32768", 1500);
+        if (menu) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window(), WM_CLOSE, 0, 0, SMTO_BLOCK, 5000, &result);
+        dialogLived = IsWindow(dialog) && IsWindow(window());
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(0); }, answer));
+    EXPECT_EQ(menu, nullptr) << "no command menu inside the dialog";
+    EXPECT_TRUE(dialogLived);
+    EXPECT_EQ(TheAppState, state_);
+}
+
 TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
     ASSERT_TRUE(IsWindowVisible(window()));
     SendMessageW(window(), WM_TRAYICON, 0, WM_LBUTTONUP);
