@@ -44,15 +44,18 @@ FolderWatcher::FolderWatcher(HWND window, const wchar_t* folder, DWORD latencyMs
 bool FolderWatcher::Stop(DWORD boundMs) {
     if (!thread_) return true;
     SetEvent(stop_.get());
-    DWORD start = GetTickCount();
+    // Only the waiting counts against the bound: a long refresh the thread
+    // asked for, handled here, is no sign that it is stuck.
+    DWORD waited = 0;
     for (;;) {
-        DWORD spent = GetTickCount() - start;
-        if (spent >= boundMs) return false;
         HANDLE thread = thread_.get();
-        DWORD result =
-            MsgWaitForMultipleObjects(1, &thread, FALSE, boundMs - spent, QS_SENDMESSAGE);
+        DWORD before = GetTickCount();
+        // Also for a sent message some earlier queue check has already seen.
+        DWORD result = MsgWaitForMultipleObjectsEx(1, &thread, boundMs - waited, QS_SENDMESSAGE,
+                                                   MWMO_INPUTAVAILABLE);
+        waited += GetTickCount() - before;
         if (result == WAIT_OBJECT_0) return true;
-        if (result != WAIT_OBJECT_0 + 1) return false;
+        if (result != WAIT_OBJECT_0 + 1 || waited >= boundMs) return false;
         // Peeking delivers the messages sent to this thread and takes nothing
         // from the queue.
         MSG message;
@@ -107,7 +110,9 @@ void AppState::OnFolderChanged() {
 }
 
 void AppState::StartFolderWatcher() {
-    if (!StopFolderWatcher()) return;
+    // A watcher that did not end in time keeps its own handles and is left
+    // to end by itself; the folder still gets a watcher of its own.
+    StopFolderWatcher();
     watcher = std::make_unique<FolderWatcher>(
         mainwindow, deskpath, static_cast<DWORD>(std::max(autorefreshlatency, 0)), refreshing);
     stopevent = watcher->stopEvent();

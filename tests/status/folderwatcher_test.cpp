@@ -144,6 +144,32 @@ TEST_F(FolderWatcherTest, ANameMadeDuringTheWatchersRefreshIsListedAfterIt) {
     EXPECT_TRUE(listed) << Refreshes.size() << " refreshes";
 }
 
+// A refresh the watcher asked for that outlasts the stop's bound is handled
+// inside the stop, and the watcher then ends: the next folder is watched.
+TEST_F(FolderWatcherTest, ARefreshLongerThanTheStopsBoundLosesNoWatcher) {
+    static bool slow;
+    slow = true;
+    auto sleepOnce = [](HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                        DWORD_PTR) -> LRESULT {
+        if (message == LVM_DELETEALLITEMS && slow) {
+            slow = false;
+            Sleep(5500);
+        }
+        return DefSubclassProc(list, message, wParam, lParam);
+    };
+    SetWindowSubclass(state_->desklist, sleepOnce, 2, 0);
+    desk_.file(L"x.txt");
+    // Without pumping: the watcher's refresh request waits for this thread.
+    DWORD start = GetTickCount();
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) &&
+           GetTickCount() - start < 5000)
+        Sleep(10);
+    EXPECT_TRUE(state_->watcher->Stop(5000)) << "ended within the bound";
+    RemoveWindowSubclass(state_->desklist, sleepOnce, 2);
+    EXPECT_FALSE(slow) << "the refresh ran inside the stop";
+    watch(desk_.path(), 0);
+}
+
 TEST_F(FolderWatcherTest, AStopDuringTheSettlingWaitEndsTheWatcher) {
     desk_.file(L"x.txt");
     Sleep(60); // inside the settling wait
