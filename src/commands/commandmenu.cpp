@@ -84,6 +84,9 @@ void AppState::ShowCommandMenu(int x, int y, int position) {
         PinOutcome outcome;
         if (id != 0) {
             SendMessageW(window, WM_COMMAND, id, 0);
+            // The command may have opened a menu of its own in which Exit
+            // was chosen: then this record is gone.
+            if (TheAppState != this) return;
             outcome = AfterChosen({menupinned, pinnedsubmenu});
         } else {
             outcome = AfterDismissed({menupinned, pinnedsubmenu});
