@@ -241,6 +241,8 @@ TEST_F(MainWindow, ExitAbandonsAnOpenLabelEditInsteadOfClosing) {
 // A dialog of ours leaves the window disabled while the command that opened
 // it waits: a tray click and a close from outside only bring the dialog forward.
 TEST_F(MainWindow, WhileADialogIsUpNeitherTheTrayMenuNorACloseRuns) {
+    // Should the close go through, its save goes to a file of this test's own.
+    CopyText(state_->inipath, windows_.settingsPath().c_str());
     HWND menu = nullptr;
     bool dialogLived = false;
     auto answer = [&](HWND dialog) {
