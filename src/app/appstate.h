@@ -191,6 +191,8 @@ class AppState : public DropTarget {
     std::int32_t pinnedsubmenu;
     SetLayeredWindowAttributesFn setlayered;
     std::unique_ptr<FolderWatcher> watcher;
+    // The items being dragged out of the list, while the drag lasts.
+    const PathList* draggedout = nullptr;
 
   private:
     void SetBaseTitle();

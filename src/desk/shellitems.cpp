@@ -72,6 +72,9 @@ bool AppState::ShowShellMenuAtFirstSelected() {
 
 void AppState::DragSelectedItemsOut() {
     DWORD effect = DROPEFFECT_NONE;
+    PathList paths = ItemPaths(SelectedItems());
     // Moved-away items leave the list through the folder watcher.
-    DragItemsOut(ItemPaths(SelectedItems()), &effect);
+    draggedout = &paths;
+    DragItemsOut(paths, &effect);
+    draggedout = nullptr;
 }

@@ -191,6 +191,18 @@ TEST_F(ShellObjects, DroppedFilesLandInTheFolderUnderTheCursor) {
         for (const std::wstring& file : row.files)
             EXPECT_TRUE(Exists(row.folder + file.substr(file.rfind(L'\\'))) && !Exists(file));
     }
+    // Items dragged out of the list and let go over one of themselves stay.
+    PathList dragged = {desk_ / L"b.txt", desk_ / L"Sub"};
+    ComPtr<IDataObject> data;
+    ASSERT_TRUE(GetShellObject(dragged, IID_IDataObject, data.putVoid()));
+    state_.draggedout = &dragged;
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    state_.DragEnter(data.get(), MK_LBUTTON, pointAt(L"Sub"), &effect);
+    state_.DragOver(MK_LBUTTON, pointAt(L"Sub"), &effect);
+    EXPECT_EQ(std::wstring(state_.droppath), desk_.path());
+    state_.Drop(data.get(), 0, pointAt(L"Sub"), &effect);
+    state_.draggedout = nullptr;
+    EXPECT_TRUE(Exists(desk_ / L"b.txt") && !Exists(desk_ / L"Sub\\b.txt"));
 }
 
 namespace {
