@@ -81,8 +81,15 @@ bool SaveLanguageTemplate(const wchar_t* path) {
     // which some file systems allow over a read-only file.
     DWORD attributes = GetFileAttributesW(path);
     bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    // The translation in the file is kept as the backup, or the file is not
+    // replaced. CopyFileW will not replace a hidden or read-only older backup.
     wchar_t backup[kPathUnits];
-    if (CopyText(backup, path) && AppendText(backup, L".bak")) CopyFileW(path, backup, FALSE);
+    bool backedUp = CopyText(backup, path) && AppendText(backup, L".bak");
+    if (backedUp && attributes != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesW(backup, FILE_ATTRIBUTE_NORMAL);
+        backedUp = CopyFileW(path, backup, FALSE) != FALSE;
+    }
+    if (!backedUp && attributes != INVALID_FILE_ATTRIBUTES) return false;
 
     MenuHandle menu(LoadMenuW(Application.instance, MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
     if (menu) CollectMenuTexts(GetSubMenu(menu.get(), 0));

@@ -26,6 +26,15 @@ TEST(Translation, WritesTheTemplateKeepsAReadOnlyFileAndTheMessageIsShown) {
     EXPECT_EQ(translate(), 0u);
     EXPECT_EQ(ReadBytes(lang), translated);
 
+    // Where the backup's name would not fit, no backup: the translation stays.
+    const std::wstring deep = home.path() + L"\\" + std::wstring(241 - home.path().size(), L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(deep + L"\\tarvo.lang.ini", translated));
+    ProgramRun deepRun(deep);
+    ASSERT_TRUE(deepRun.start(L"-translate"));
+    EXPECT_EQ(deepRun.waitForExit(), 0u);
+    EXPECT_EQ(ReadBytes(deep + L"\\tarvo.lang.ini"), translated);
+
     ProgramRun run(home.path());
     ASSERT_TRUE(run.start(gone));
     HWND box = run.waitForDialog();
