@@ -17,10 +17,20 @@ bool AppendText(wchar_t* dst, std::size_t capacity, const wchar_t* src) {
     return true;
 }
 
+namespace {
+
+// A cut is moved back before a character's first half, never between its two
+// halves: half a character shows as a broken box.
+std::size_t KeepWholeCharacters(const wchar_t* text, std::size_t cut) {
+    return cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF ? cut - 1 : cut;
+}
+
+} // namespace
+
 void CopyTruncated(wchar_t* dst, std::size_t capacity, const wchar_t* src) {
     if (capacity == 0) return;
     std::size_t length = std::wcslen(src);
-    if (length > capacity - 1) length = capacity - 1;
+    if (length > capacity - 1) length = KeepWholeCharacters(src, capacity - 1);
     std::wmemmove(dst, src, length);
     dst[length] = L'\0';
 }
@@ -55,9 +65,12 @@ void ConcatTruncated(wchar_t* dst, std::size_t capacity, std::initializer_list<c
     std::size_t limit = capacity - 1;
     if (limit > sizeof joined / sizeof joined[0] - 1) limit = sizeof joined / sizeof joined[0] - 1;
     std::size_t used = 0;
+    bool cut = false;
     for (const wchar_t* part : parts) {
         for (; *part && used < limit; ++part) joined[used++] = *part;
+        cut = cut || *part;
     }
+    if (cut) used = KeepWholeCharacters(joined, used);
     std::wmemcpy(dst, joined, used);
     dst[used] = L'\0';
 }

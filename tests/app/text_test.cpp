@@ -53,4 +53,11 @@ TEST(BoundedText, TruncatingCopiesCutAtTheEnd) {
     EXPECT_STREQ(title, L"C:\\Desk -");
     ConcatTruncated(title, {L"a", L"b"});
     EXPECT_STREQ(title, L"ab");
+    // A character of two units is kept whole or left out, never halved.
+    CopyTruncated(tip, L"abc\U0001F600");
+    EXPECT_STREQ(tip, L"abc");
+    CopyTruncated(tip, L"ab\U0001F600");
+    EXPECT_STREQ(tip, L"ab\U0001F600");
+    ConcatTruncated(title, {L"C:\\Desk", L" \U0001F600"});
+    EXPECT_STREQ(title, L"C:\\Desk ");
 }
