@@ -5,13 +5,14 @@
 #include "desk/itemrules.h"
 
 bool AppState::RenameItem(const wchar_t* label, bool shortcut) {
-    // The edited label must stay one name inside the desk folder, and the
-    // new path must fit whole: a name is refused, never cut or redirected.
-    if (!editpath[0] || !IsPlainFileName(label)) return false;
+    // The new name must stay one name inside the desk folder, and the new
+    // path must fit whole: a name is refused, never cut or redirected. The
+    // finished name is checked, so a shortcut's label may end in a dot.
+    if (!editpath[0] || !label[0]) return false;
     wchar_t name[kPathUnits];
     wchar_t path[kPathUnits];
     if (!CopyText(name, label) || (shortcut && !AppendText(name, L".lnk")) ||
-        !JoinPath(path, deskpath, name))
+        !IsPlainFileName(name) || !JoinPath(path, deskpath, name))
         return false;
     // Within one folder a rename never needs the copy-and-delete fallback
     // MoveFileW would allow.

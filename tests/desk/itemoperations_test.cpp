@@ -64,7 +64,7 @@ TEST(ItemOperations, NewItemsRenamesAndTheirFollowUpsAfterARefresh) {
     EXPECT_EQ(ListView_GetItemCount(list), 100) << "nothing was created";
 
     CopyText(state->deskpath, desk.path().c_str());
-    for (const wchar_t* name : {L"Mail.lnk", L"Notes.txt", L"Plan.txt"})
+    for (const wchar_t* name : {L"Mail.lnk", L"Site.lnk", L"Notes.txt", L"Plan.txt"})
         desk.file(name);
     state->RefreshDeskList();
     struct Case {
@@ -73,6 +73,8 @@ TEST(ItemOperations, NewItemsRenamesAndTheirFollowUpsAfterARefresh) {
         const wchar_t *label, *exists, *gone; // afterwards; gone: renamed away
     } cases[] = {
         {L"Notes.txt", L"Plan.txt", true, L"Notes.txt", L"Notes.txt", nullptr},
+        // A shortcut's label may end in a dot: ".lnk" follows it.
+        {L"Site", L"Site.", true, L"Site.", L"Site..lnk", L"Site.lnk"},
         {L"Mail", L"Post", true, L"Post", L"Post.lnk", L"Mail.lnk"},
         {L"Notes.txt", L"Kept.txt", false, L"Notes.txt", L"Notes.txt", L"Kept.txt"},
     };
