@@ -57,7 +57,15 @@ void AppState::StartRename() {
 
 void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand) {
     if (tool[0] != L'\0') {
-        for (const std::wstring& path : ItemPaths(TargetItems()))
+        // Taken before any tool starts, as for opening; an item whose path
+        // does not fit is passed over.
+        std::vector<std::wstring> paths;
+        for (int index : TargetItems()) {
+            wchar_t path[kPathUnits];
+            ItemPath(index, path);
+            if (path[0]) paths.emplace_back(path);
+        }
+        for (const std::wstring& path : paths)
             ViewWithTool(path.c_str(), tool);
         return;
     }
