@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "app/application.h"
 #include "app/appstate.h"
 #include "shell/dragout.h"
 #include "shell/shellmenu.h"
@@ -76,5 +77,6 @@ void AppState::DragSelectedItemsOut() {
     // Moved-away items leave the list through the folder watcher.
     draggedout = &paths;
     DragItemsOut(paths, &effect);
-    draggedout = nullptr;
+    // A close from outside during the drag may have ended this record.
+    if (TheAppState == this) draggedout = nullptr;
 }
