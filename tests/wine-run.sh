@@ -14,11 +14,14 @@ else wine=wine; fi
 # Now and then Wine ends a start with an error before the program runs at all,
 # silently. The test programs say "test program started" first thing, so a
 # failed run without that line never reached a test and is started once more.
+# Only stderr is copied aside: stdout stays the program's own, as gtest's
+# test discovery reads it.
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for attempt in 1 2; do
-  "$wine" "$@" 2>&1 | tee "$log"
-  rc=${PIPESTATUS[0]}
+  "$wine" "$@" 2> >(tee "$log" >&2)
+  rc=$?
+  wait $!
   if [ "$rc" -eq 0 ] || [ "$attempt" -eq 2 ] || grep -q "^test program started" "$log"; then
     exit "$rc"
   fi
