@@ -33,9 +33,10 @@ class FolderWatcher {
     HANDLE changeHandle() const { return change_.get(); }
     HANDLE thread() const { return thread_.get(); }
 
-    // Sets the stop event and waits up to boundMs for the thread to end. A
-    // watcher may be inside a synchronous send to this thread, so messages
-    // sent here are handled during the wait. False when the bound ran out.
+    // Sets the stop event and waits for the thread to end. A watcher may be
+    // inside a synchronous send to this thread, so messages sent here are
+    // handled during the wait; only the waiting itself counts against
+    // boundMs. False when the bound ran out.
     bool Stop(DWORD boundMs);
 
   private:
