@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/handles.h"
@@ -74,6 +76,8 @@ class AppState : public DropTarget {
     std::vector<int> SelectedItems();
     // The selected items, or the focused item alone when none is selected.
     std::vector<int> TargetItems();
+    // The full paths of the target items that fit, with their shortcut flags.
+    std::vector<std::pair<std::wstring, bool>> TargetFiles();
     // The first selected item (no focused fallback), or -1.
     int FirstSelectedItem();
     void ShowCommandMenu(int x, int y, int position);

@@ -39,13 +39,9 @@ void EndSession() {
 }
 
 // A close from outside (the task list, say) while a dialog of ours is up
-// would free the record under the command that opened the dialog: the dialog
-// is brought forward instead, to be closed first.
+// would free the record under the command that opened the dialog.
 void CloseMainWindow(HWND window) {
-    if (IsWindowEnabled(window))
-        DestroyWindow(window);
-    else
-        SetForegroundWindow(GetLastActivePopup(window));
+    if (!BringUpDialogForward(window)) DestroyWindow(window);
 }
 
 void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,12 @@ void OnGetMinMaxInfo(MINMAXINFO* info) {
     if (info) info->ptMinTrackSize.x = GetSystemMetrics(SM_CXICONSPACING);
 }
 
+bool BringUpDialogForward(HWND window) {
+    if (IsWindowEnabled(window)) return false;
+    SetForegroundWindow(GetLastActivePopup(window));
+    return true;
+}
+
 void AppState::OnMove() { GetWindowRect(mainwindow, &windowrect); }
 
 void AppState::OnSize(int width, int height) {
@@ -30,13 +36,7 @@ void AppState::OnTimer(UINT_PTR id) {
 
 void AppState::OnTrayIcon(UINT mouseMessage) {
     if (mouseMessage != WM_RBUTTONUP && mouseMessage != WM_LBUTTONUP) return;
-    // A dialog of ours disables the window. Its command is still running
-    // underneath, so no menu command may run inside the dialog's loop: a
-    // click brings the dialog forward instead.
-    if (!IsWindowEnabled(mainwindow)) {
-        SetForegroundWindow(GetLastActivePopup(mainwindow));
-        return;
-    }
+    if (BringUpDialogForward(mainwindow)) return;
     if (mouseMessage == WM_RBUTTONUP) {
         // Exit chosen from the menu ends this state: keep the window apart.
         HWND window = mainwindow;

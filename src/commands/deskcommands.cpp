@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/appstate.h"
@@ -31,15 +30,7 @@ void AppState::OpenTargets() {
         SendMessageW(editwindow, WM_CLOSE, 0, 0);
         return;
     }
-    // The paths are taken before anything opens: an item that shows a message
-    // box lets a refresh renumber the list while the box is up.
-    std::vector<std::pair<std::wstring, bool>> items;
-    for (int index : TargetItems()) {
-        wchar_t path[kPathUnits];
-        bool shortcut = ItemPath(index, path);
-        if (path[0]) items.emplace_back(path, shortcut);
-    }
-    for (const auto& [path, shortcut] : items)
+    for (const auto& [path, shortcut] : TargetFiles())
         OpenItemFile(path.c_str(), shortcut);
 }
 
@@ -57,15 +48,7 @@ void AppState::StartRename() {
 
 void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand) {
     if (tool[0] != L'\0') {
-        // Taken before any tool starts, as for opening; an item whose path
-        // does not fit is passed over.
-        std::vector<std::wstring> paths;
-        for (int index : TargetItems()) {
-            wchar_t path[kPathUnits];
-            ItemPath(index, path);
-            if (path[0]) paths.emplace_back(path);
-        }
-        for (const std::wstring& path : paths)
+        for (const auto& [path, shortcut] : TargetFiles())
             ViewWithTool(path.c_str(), tool);
         return;
     }

@@ -32,6 +32,18 @@ std::vector<int> AppState::TargetItems() {
     return items;
 }
 
+std::vector<std::pair<std::wstring, bool>> AppState::TargetFiles() {
+    // Taken whole before anything acts on them: an item that shows a message
+    // box lets a refresh renumber the list while the box is up.
+    std::vector<std::pair<std::wstring, bool>> files;
+    for (int index : TargetItems()) {
+        wchar_t path[kPathUnits];
+        bool shortcut = ItemPath(index, path);
+        if (path[0]) files.emplace_back(path, shortcut);
+    }
+    return files;
+}
+
 int AppState::FirstSelectedItem() {
     return NextItem(desklist, -1, LVNI_SELECTED);
 }
