@@ -5,8 +5,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/appstate.h"
@@ -18,9 +20,15 @@ namespace {
 
 // Every rebuild of the list starts by emptying it: the times of refreshes.
 std::vector<DWORD> Refreshes;
+// A step a test runs once, the first time the list gets the message.
+struct OnceAtMessage {
+    UINT message = 0;
+    std::function<void()> step;
+} Once;
 LRESULT CALLBACK CountRefreshes(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                 DWORD_PTR) {
     if (message == LVM_DELETEALLITEMS) Refreshes.push_back(GetTickCount());
+    if (message == Once.message && Once.step) std::exchange(Once.step, nullptr)();
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -42,6 +50,7 @@ class FolderWatcherTest : public ::testing::Test {
     }
     void TearDown() override {
         RemoveWindowSubclass(state_->desklist, CountRefreshes, 1);
+        Once.step = nullptr;
         if (state_->editwindow) SendMessageW(state_->editwindow, WM_CLOSE, 0, 0);
         state_->refreshing = state_->editafterrefresh = state_->selectafterrefresh = false;
     }
@@ -126,47 +135,23 @@ TEST_F(FolderWatcherTest, AChangeDuringACommandsRefreshLeavesTheFollowUpsPending
 // A name made while the watcher's refresh fills the list, after the folder
 // was read, is listed by a refresh of its own: the change is not dropped.
 TEST_F(FolderWatcherTest, ANameMadeDuringTheWatchersRefreshIsListedAfterIt) {
-    static std::wstring late;
-    late = desk_ / L"late.txt";
-    auto makeLate = [](HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                       DWORD_PTR) -> LRESULT {
-        if (message == LVM_INSERTITEMW && !late.empty()) {
-            FileHandle(
-                CreateFileW(late.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-            late.clear();
-        }
-        return DefSubclassProc(list, message, wParam, lParam);
-    };
-    SetWindowSubclass(state_->desklist, makeLate, 2, 0);
+    Once = {LVM_INSERTITEMW, [&] { desk_.file(L"late.txt"); }};
     desk_.file(L"first.txt");
-    bool listed = WaitFor([&] { return ListView_GetItemCount(state_->desklist) == 2; }, 5000);
-    RemoveWindowSubclass(state_->desklist, makeLate, 2);
-    EXPECT_TRUE(listed) << Refreshes.size() << " refreshes";
+    EXPECT_TRUE(WaitFor([&] { return ListView_GetItemCount(state_->desklist) == 2; }, 5000))
+        << Refreshes.size() << " refreshes";
 }
 
 // A refresh the watcher asked for that outlasts the stop's bound is handled
 // inside the stop, and the watcher then ends: the next folder is watched.
 TEST_F(FolderWatcherTest, ARefreshLongerThanTheStopsBoundLosesNoWatcher) {
-    static bool slow;
-    slow = true;
-    auto sleepOnce = [](HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                        DWORD_PTR) -> LRESULT {
-        if (message == LVM_DELETEALLITEMS && slow) {
-            slow = false;
-            Sleep(5500);
-        }
-        return DefSubclassProc(list, message, wParam, lParam);
-    };
-    SetWindowSubclass(state_->desklist, sleepOnce, 2, 0);
+    Once = {LVM_DELETEALLITEMS, [] { Sleep(5500); }};
     desk_.file(L"x.txt");
     // Without pumping: the watcher's refresh request waits for this thread.
-    DWORD start = GetTickCount();
-    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) &&
-           GetTickCount() - start < 5000)
+    for (DWORD start = GetTickCount(); !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) &&
+                                       GetTickCount() - start < 5000;)
         Sleep(10);
     EXPECT_TRUE(state_->watcher->Stop(5000)) << "ended within the bound";
-    RemoveWindowSubclass(state_->desklist, sleepOnce, 2);
-    EXPECT_FALSE(slow) << "the refresh ran inside the stop";
+    EXPECT_FALSE(Once.step) << "the refresh ran inside the stop";
     watch(desk_.path(), 0);
 }
 
