@@ -44,22 +44,30 @@ wineserver_binary() {
   else echo /usr/lib/wine/wineserver; fi
 }
 
-# A free X display number of our own.
+# A free X display number of our own. The server writes its number to the
+# file only once it listens on it, so a number that another run took at the
+# same moment is never mistaken for ours: that run's server answers, ours ends.
 start_display() {
-  local n
+  local n i ready
+  ready=$(mktemp)
   for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-      XVFB_PID=$!
-      export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-      done
-    fi
+    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for i in $(seq 1 100); do
+      if [ -s "$ready" ]; then
+        rm -f "$ready"
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
   done
+  rm -f "$ready"
   echo "no X display could be started" >&2
   return 1
 }
