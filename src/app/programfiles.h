@@ -20,10 +20,12 @@ void TrimTrailingBlanks(wchar_t* text);
 // True when the full path, from its last '.' to its end, is exactly ".ini".
 bool IsSettingsFilePath(const wchar_t* fullPath);
 
-// A folder is unavailable when it is missing or offline; the failure value of
+// A folder is unavailable when it is missing, offline or not a folder at all
+// (a document dropped on the program); the failure value of
 // GetFileAttributesW has the offline bit set as well.
 inline bool IsFolderUnavailable(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_OFFLINE) != 0;
+    return (attributes & FILE_ATTRIBUTE_OFFLINE) != 0 ||
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 struct ProgramFiles {

@@ -11,6 +11,7 @@
 
 #include "app/appstate.h"
 #include "app/text.h"
+#include "desk/itemrules.h"
 #include "shell/shellobject.h"
 
 void AppState::ExitCommand() {
@@ -80,10 +81,13 @@ void AppState::SelectAll() {
 }
 
 void AppState::LaunchInDesk(const wchar_t* tool, const wchar_t* fallback, bool folderParameter) {
-    wchar_t parameters[kPathUnits + 2];
-    ConcatTruncated(parameters, {L"\"", deskpath, L"\""});
-    ShellExecuteW(mainwindow, L"open", tool[0] != L'\0' ? tool : fallback,
-                  folderParameter ? parameters : nullptr, deskpath, SW_SHOWNORMAL);
+    // Options on the tool line go to the tool, in front of the folder.
+    ToolCall call;
+    if (!SplitToolCommand(tool[0] != L'\0' ? tool : fallback, folderParameter ? deskpath : nullptr,
+                          call))
+        return;
+    ShellExecuteW(mainwindow, L"open", call.program, call.parameters[0] ? call.parameters : nullptr,
+                  deskpath, SW_SHOWNORMAL);
 }
 
 void AppState::SetKeptItem(wchar_t* kept) {

@@ -6,25 +6,38 @@
 
 #include "app/text.h"
 
-bool SplitToolCommand(const wchar_t* tool, const wchar_t* itemPath, wchar_t* program,
-                      wchar_t* parameters, std::size_t capacity) {
-    if (!tool[0]) return false;
+bool QuotePath(const wchar_t* path, wchar_t* out, std::size_t capacity) {
+    std::size_t length = std::wcslen(path);
+    std::size_t backslashes = 0;
+    while (backslashes < length && path[length - 1 - backslashes] == L'\\')
+        ++backslashes;
+    if (length + backslashes + 3 > capacity) return false;
+    out[0] = L'"';
+    std::wmemcpy(out + 1, path, length);
+    std::wmemset(out + 1 + length, L'\\', backslashes);
+    out[1 + length + backslashes] = L'"';
+    out[2 + length + backslashes] = L'\0';
+    return true;
+}
+
+bool SplitToolCommand(const wchar_t* tool, const wchar_t* path, ToolCall& call) {
     const wchar_t* split = std::wcsstr(tool, L" -");
     if (!split) split = std::wcsstr(tool, L" /");
     std::size_t programLength = split ? static_cast<std::size_t>(split - tool) : std::wcslen(tool);
-    if (programLength >= capacity) return false;
+    if (programLength == 0 || programLength >= kPathUnits) return false;
 
-    // Built aside, so a refused command leaves both outputs as they were.
-    wchar_t args[kPathUnits * 2] = L"";
-    constexpr std::size_t argsCapacity = sizeof args / sizeof args[0];
-    if (split &&
-        (!AppendText(args, argsCapacity, split + 1) || !AppendText(args, argsCapacity, L" ")))
-        return false;
-    if (!AppendText(args, argsCapacity, L"\"") || !AppendText(args, argsCapacity, itemPath) ||
-        !AppendText(args, argsCapacity, L"\"") || !CopyText(parameters, capacity, args))
-        return false;
-    std::wmemcpy(program, tool, programLength);
-    program[programLength] = L'\0';
+    // Built aside, so a refused command leaves the call as it was.
+    wchar_t parameters[kParameterUnits] = L"";
+    if (split && !CopyText(parameters, split + 1)) return false;
+    if (path) {
+        wchar_t quoted[kParameterUnits];
+        if (!QuotePath(path, quoted, kParameterUnits) || (split && !AppendText(parameters, L" ")) ||
+            !AppendText(parameters, quoted))
+            return false;
+    }
+    CopyText(call.parameters, parameters);
+    std::wmemcpy(call.program, tool, programLength);
+    call.program[programLength] = L'\0';
     return true;
 }
 
@@ -67,9 +80,11 @@ bool IsPlainFileName(const wchar_t* name) {
     return std::wcspbrk(name, L"\\/:*?\"<>|") == nullptr && !IsDeviceName(name);
 }
 
-bool OpensInFileManager(const wchar_t* path, DWORD attributes) {
-    // The failure value has every bit set, so a path that cannot be read (an
-    // offline share, say) goes to the file manager too, which reports it.
+bool OpensInFileManager(const wchar_t* path, DWORD attributes, bool shortcutTarget) {
+    // The failure value has every bit set, so a desk item that cannot be
+    // read (an offline share, say) goes to the file manager, which reports
+    // it. A shortcut that points nowhere is the shell's to report instead.
+    if (attributes == INVALID_FILE_ATTRIBUTES && shortcutTarget) return false;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
     const wchar_t* dot = LastDotPart(path);
     return dot && _wcsicmp(dot, L".zip") == 0;

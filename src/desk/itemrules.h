@@ -7,12 +7,30 @@
 
 #include <cstddef>
 
-// Splits a tool command line for ShellExecuteW: the program ends at the blank
-// of the first " -" (or, when there is none, of the first " /"); the
-// parameters are the rest from the hyphen or slash, a blank and the quoted
-// item path. False when the tool is empty or a part does not fit.
-bool SplitToolCommand(const wchar_t* tool, const wchar_t* itemPath, wchar_t* program,
-                      wchar_t* parameters, std::size_t capacity);
+#include "app/text.h"
+
+// A parameter buffer holds a tool's options (what follows its program in a
+// 260-unit tool line), a blank and a quoted path of up to 259 units whose
+// final backslash is doubled, and the terminator.
+constexpr std::size_t kParameterUnits = 2 * kPathUnits + 4;
+
+// The path in double quotes, with a final run of backslashes doubled: a
+// program that reads its command line by the C runtime's rules takes "D:\\"
+// as D:\ where "D:\" would give it D:". False, with out untouched, when the
+// result does not fit capacity units.
+bool QuotePath(const wchar_t* path, wchar_t* out, std::size_t capacity);
+
+// A tool line split for ShellExecuteW.
+struct ToolCall {
+    wchar_t program[kPathUnits];
+    wchar_t parameters[kParameterUnits];
+};
+
+// Splits a tool command line: the program ends at the blank of the first
+// " -" (or, when there is none, of the first " /"); the parameters are the
+// rest from the hyphen or slash, then, when a path is given, a blank and the
+// quoted path. False when the program would be empty or a part does not fit.
+bool SplitToolCommand(const wchar_t* tool, const wchar_t* path, ToolCall& call);
 
 // The file name of candidate n (0 to 99) for a new item: the base name, then
 // for n > 0 the number in two digits, then ".txt" for a file. False when it
@@ -25,6 +43,7 @@ constexpr unsigned kNewItemCandidates = 100;
 // drive colons and wildcards, and no device name such as "NUL" or "com1.txt".
 bool IsPlainFileName(const wchar_t* name);
 
-// True when the path is opened with the file manager: an existing folder, or
-// a ".zip" file in any letter case.
-bool OpensInFileManager(const wchar_t* path, DWORD attributes);
+// True when the path is opened with the file manager: a folder, or a ".zip"
+// file in any letter case. A desk item whose attributes cannot be read goes
+// there too, to be reported; a shortcut's target only when it exists.
+bool OpensInFileManager(const wchar_t* path, DWORD attributes, bool shortcutTarget);

@@ -29,16 +29,26 @@ void AppState::OpenItem(int index) {
 }
 
 void AppState::OpenItemFile(const wchar_t* itempath, bool shortcut) {
-    // A shortcut opens its target directly. One whose target cannot be read
-    // is handed to the shell as the shortcut file itself, which resolves it
-    // or reports it; never a bare name looked up in some other folder.
-    wchar_t path[kPathUnits];
-    if (!shortcut || !ShortcutTarget(itempath, path)) CopyText(path, itempath);
-
-    wchar_t quoted[kPathUnits];
-    bool fits = CopyText(quoted, L"\"") && AppendText(quoted, path) && AppendText(quoted, L"\"");
-    if (OpensInFileManager(path, GetFileAttributesW(path)) && filemanager[0]) {
-        if (fits) ShellExecuteW(mainwindow, L"open", filemanager, quoted, deskpath, SW_SHOWNORMAL);
+    // A shortcut to a folder or ".zip" file opens its target in the file
+    // manager. Any other shortcut, and one whose target cannot be read or is
+    // gone, is handed to the shell as the shortcut file itself: the shell
+    // starts it with the arguments, working folder, window state and rights
+    // the shortcut holds, or reports it broken.
+    wchar_t target[kPathUnits];
+    const wchar_t* path = itempath;
+    bool toFileManager;
+    if (shortcut) {
+        toFileManager = ShortcutTarget(itempath, target) &&
+                        OpensInFileManager(target, GetFileAttributesW(target), true);
+        if (toFileManager) path = target;
+    } else {
+        toFileManager = OpensInFileManager(path, GetFileAttributesW(path), false);
+    }
+    if (toFileManager && filemanager[0]) {
+        ToolCall call;
+        if (SplitToolCommand(filemanager, path, call))
+            ShellExecuteW(mainwindow, L"open", call.program, call.parameters, deskpath,
+                          SW_SHOWNORMAL);
         return;
     }
     // The file to act on is passed as it is: the shell takes lpFile as one
@@ -48,8 +58,7 @@ void AppState::OpenItemFile(const wchar_t* itempath, bool shortcut) {
 
 void AppState::ViewWithTool(const wchar_t* itempath, const wchar_t* tool) {
     if (!tool[0] || !itempath[0]) return;
-    wchar_t program[kPathUnits];
-    wchar_t parameters[kPathUnits];
-    if (!SplitToolCommand(tool, itempath, program, parameters, kPathUnits)) return;
-    ShellExecuteW(mainwindow, L"open", program, parameters, deskpath, SW_SHOWNORMAL);
+    ToolCall call;
+    if (SplitToolCommand(tool, itempath, call))
+        ShellExecuteW(mainwindow, L"open", call.program, call.parameters, deskpath, SW_SHOWNORMAL);
 }

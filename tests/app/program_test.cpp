@@ -81,8 +81,9 @@ TEST_F(Program, MissingFolderIsReportedWithNoOwnerThenTheDesktopIsShown) {
     closeAndExpectExitZero(window);
 }
 
-TEST_F(Program, UpperCaseIniIsAFolderAndSoUnavailable) {
+TEST_F(Program, UpperCaseIniIsAFolderAndAFileIsAnUnavailableOne) {
     std::wstring other = home_ / L"other.INI";
+    home_.file(L"other.INI");
     ASSERT_TRUE(run_.start(L"\"" + other + L"\""));
     expectUnavailableBox(other);
     HWND window = run_.waitForMainWindow();

@@ -36,8 +36,10 @@ TEST(Arguments, SettingsFileTestIsCaseSensitiveOnTheLastDot) {
     EXPECT_FALSE(IsSettingsFilePath(L"C:\\my.ini\\desk"));
 }
 
-TEST(Arguments, OfflineOrMissingFoldersAreUnavailable) {
+TEST(Arguments, OfflineMissingOrFilesAreUnavailableFolders) {
     EXPECT_TRUE(IsFolderUnavailable(INVALID_FILE_ATTRIBUTES));
+    EXPECT_TRUE(IsFolderUnavailable(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_TRUE(IsFolderUnavailable(FILE_ATTRIBUTE_NORMAL));
     EXPECT_TRUE(IsFolderUnavailable(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_OFFLINE));
     EXPECT_FALSE(IsFolderUnavailable(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_FALSE(IsFolderUnavailable(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
