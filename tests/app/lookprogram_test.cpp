@@ -45,3 +45,21 @@ TEST(LookProgram, ThePlaceAndLookShowOnTheWindowAndSurviveARestart) {
         EXPECT_EQ(ReadUtf16(home / L"tarvo.ini").find(offScreen), std::wstring::npos);
     }
 }
+
+TEST(LookProgram, StayOnTopTurnsOnOffAndOnAgainSeenFromOutside) {
+    TempFolder home, desk;
+    ProgramRun run(home.path());
+    HWND list = StartWithSettings(
+        run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n",
+        0);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetParent(list);
+    auto topmost = [&] { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    ASSERT_FALSE(topmost());
+    for (bool on : {true, false, true}) {
+        PostMessageW(window, WM_COMMAND, 1038, 0);
+        EXPECT_TRUE(WaitFor([&] { return topmost() == on; }, 5000)) << (on ? "on" : "off");
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.waitForExit(), 0u);
+}
