@@ -26,23 +26,76 @@ class Dialogs : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEdit) {
+namespace {
+
+// Picks the program in the program picker that "..." opens over the tool dialog.
+bool PickProgram(HWND toolDialog, const std::wstring& program) {
+    PostMessageW(toolDialog, WM_COMMAND, IDC_TOOL_BROWSE, 0);
+    std::pair<HWND, HWND> search = {toolDialog, nullptr}; // the picker: any other box
+    for (int i = 0; i < 400 && !search.second; ++i, Sleep(25)) {
+        EnumThreadWindows(
+            GetWindowThreadProcessId(toolDialog, nullptr),
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+                wchar_t name[16] = L"";
+                GetClassNameW(window, name, 16);
+                if (window == s->first || wcscmp(name, L"#32770") || !IsWindowVisible(window))
+                    return TRUE;
+                s->second = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+    }
+    HWND picker = search.second;
+    if (!picker) return false;
+    // The file name box: an edit of its own, or the edit inside a combo box.
+    HWND box = GetDlgItem(picker, 0x47C);      // cmb13
+    if (!box) box = GetDlgItem(picker, 0x480); // edt1
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
+    PostMessageW(picker, WM_COMMAND, IDOK, 0);
+    HWND edit = GetDlgItem(toolDialog, IDC_TOOL_EDIT);
+    for (int i = 0; i < 400 && WindowText(edit) != program; ++i) Sleep(25);
+    return WindowText(edit) == program;
+}
+
+} // namespace
+
+TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEditOrThePick) {
+    const std::wstring program = ModuleFolder() + L"\\tarvo_probe.exe";
     const struct {
-        const wchar_t *typed, *expected;
-        UINT close; // IDCANCEL is Esc
-    } cases[] = {{L"", L"", IDOK}, {L"edit.exe", L"tool.exe", IDCANCEL}};
+        const wchar_t* typed; // null: a program picked with "..."
+        UINT close;           // IDCANCEL is Esc
+        std::wstring expected;
+    } cases[] = {{L"", IDOK, L""},
+                 {L"edit.exe", IDCANCEL, L"tool.exe"},
+                 {nullptr, IDCANCEL, L"tool.exe"},
+                 {nullptr, WM_CLOSE, L"tool.exe"},
+                 {nullptr, IDOK, program}};
+    wchar_t directory[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, directory); // the picker moves it
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed ? c.typed : L"picked");
         CopyText(state_->textviewer, L"tool.exe");
         std::wstring shown;
+        bool typed = false;
         auto user = [&](HWND dialog) {
             shown = WindowText(dialog) + L"|" + WindowText(GetDlgItem(dialog, IDC_TOOL_EDIT));
-            SetDlgItemTextW(dialog, IDC_TOOL_EDIT, c.typed);
-            PostMessageW(dialog, WM_COMMAND, c.close, 0);
+            if (c.typed) {
+                typed = SetDlgItemTextW(dialog, IDC_TOOL_EDIT, c.typed);
+            } else {
+                typed = PickProgram(dialog, program);
+            }
+            if (c.close == WM_CLOSE)
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            else
+                PostMessageW(dialog, WM_COMMAND, c.close, 0);
         };
         ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(3); }, user));
+        EXPECT_TRUE(typed);
         EXPECT_EQ(shown, L"Text Viewer|tool.exe");
-        EXPECT_STREQ(state_->textviewer, c.expected);
+        EXPECT_EQ(std::wstring(state_->textviewer), c.expected);
     }
+    SetCurrentDirectoryW(directory);
 }
 
 TEST_F(Dialogs, FolderBrowserOpensOnTheDeskFolderAndStoresOnlyAChoice) {
@@ -66,7 +119,9 @@ TEST_F(Dialogs, FolderBrowserOpensOnTheDeskFolderAndStoresOnlyAChoice) {
                          reinterpret_cast<LPARAM>(second.path().c_str()));
             PostMessageW(dialog, WM_COMMAND, close, 0);
         };
-        ASSERT_TRUE(AnswerDialog([&] { state_->ChooseDeskFolder(); }, user));
+        bool chosen = false;
+        ASSERT_TRUE(AnswerDialog([&] { chosen = state_->ChooseDeskFolder(); }, user));
+        EXPECT_EQ(chosen, close == IDOK);
         // Wine's browser at times (one run in ten) shows no selection at all.
         const bool blank = selected.empty() && RunningOnWine();
         noSelection |= blank;

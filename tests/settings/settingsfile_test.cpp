@@ -172,8 +172,8 @@ TEST_F(SettingsFile, TheDeskFolderIsTheFullPathOfFolder) {
     EXPECT_EQ(std::wstring(state_->deskpath), here.substr(0, 2) + L"\\mydesk");
 
     // Empty, or a full path too long for the buffer: the desk folder stays.
-    state_->folder[0] = L'\0';
     load(L"[Portable]\r\nfolder=\r\n");
+    EXPECT_STREQ(state_->folder, L"") << "an empty string reads back empty";
     EXPECT_EQ(std::wstring(state_->deskpath), here.substr(0, 2) + L"\\mydesk");
     ASSERT_GT(here.size() + 240, kPathUnits - 1);
     load(L"[Portable]\r\nfolder=" + std::wstring(240, L'r') + L"\r\n");
@@ -186,6 +186,10 @@ TEST_F(SettingsFile, SaveFolderDecidesWhetherTheDeskOrTheTextReadIsWritten) {
     CopyText(state_->deskpath, L"C:\\Chosen\\Later");
     EXPECT_NE(saved().find(L"\r\nfolder=..\\desk\r\n"), std::wstring::npos);
     state_->savefolder = true;
+    // While the Desktop stands in for a folder that was away, that folder stays.
+    state_->desktopstandsin = true;
+    EXPECT_NE(saved().find(L"\r\nfolder=..\\desk\r\n"), std::wstring::npos);
+    state_->desktopstandsin = false;
     EXPECT_NE(saved().find(L"\r\nfolder=C:\\Chosen\\Later\r\n"), std::wstring::npos);
     EXPECT_STREQ(state_->folder, L"C:\\Chosen\\Later");
 }

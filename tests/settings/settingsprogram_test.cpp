@@ -114,6 +114,65 @@ TEST_F(ProgramSettings, WithSaveFolderTheFullPathReplacesTheRelativeText) {
               EveryKeyText(home_ / L"desk", true, rect));
 }
 
+TEST_F(ProgramSettings, StringsWithEqualsAndEmptyStringsComeBackAsTheyWereSaved) {
+    home_.folder(L"Work=2024");
+    const std::wstring desk = home_ / L"Work=2024";
+    auto text = [&](const RECT& rect) {
+        std::wstring t = EveryKeyText(desk, true, rect);
+        auto swap = [&](const std::wstring& from, const std::wstring& to) {
+            t.replace(t.find(from), from.size(), to);
+        };
+        swap(L"filemanager=fm.exe /e\r\narcmanager=arc.exe\r\ncmdprocessor=pwsh.exe\r\n"
+             L"textviewer=view.exe\r\nimageviewer=img.exe\r\n",
+             L"filemanager=viewer.exe --mode=text\r\narcmanager= =\r\ncmdprocessor=\r\n"
+             L"textviewer=\r\nimageviewer==img.exe=\r\n");
+        swap(L"home=Inbox\r\nend=Zzz.txt\r\n", L"home=\r\nend=a=b.txt\r\n");
+        return t;
+    };
+    RECT rect = {40, 30, 640, 500};
+    ASSERT_TRUE(WriteUtf16(settings_, text(rect)));
+    // The first exit writes what the start read; the second start reads it again.
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        ProgramRun run(home_.path());
+        ASSERT_TRUE(run.start(L""));
+        HWND window = run.waitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(WaitFor([&] { return WindowText(window).rfind(desk + L" - Ta'rvo", 0) == 0; }))
+            << WindowText(window);
+        GetWindowRect(window, &rect);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_EQ(run.waitForExit(), 0u);
+        EXPECT_EQ(ReadUtf16(settings_), text(rect));
+    }
+}
+
+TEST_F(ProgramSettings, AFolderAwayForOneStartIsKeptAndListedOnceItIsBack) {
+    const std::wstring stick = home_ / L"Stick";
+    ASSERT_TRUE(
+        WriteUtf16(settings_, L"[Portable]\r\nsavefolder=TRUE\r\nfolder=" + stick + L"\r\n"));
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        ProgramRun run(home_.path());
+        ASSERT_TRUE(run.start(L""));
+        if (start == 1) {
+            HWND box = run.waitForDialog();
+            ASSERT_NE(box, nullptr) << "the folder is reported unavailable";
+            EXPECT_EQ(DialogStaticText(box), stick + L" is unavailable");
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        HWND window = run.waitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        std::wstring title = (start == 1 ? DesktopFolder() : stick) + L" - Ta'rvo";
+        EXPECT_TRUE(WaitFor([&] { return WindowText(window) == title; })) << WindowText(window);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_EQ(run.waitForExit(), 0u);
+        std::wstring saved = ReadUtf16(settings_);
+        EXPECT_NE(saved.find(L"\r\nfolder=" + stick + L"\r\n"), std::wstring::npos) << saved;
+        home_.folder(L"Stick"); // the drive is back
+    }
+}
+
 TEST_F(ProgramSettings, AnIniArgumentIsReadAndWrittenBackThere) {
     TempFolder desk;
     std::wstring other = home_ / L"other.ini";
