@@ -56,9 +56,12 @@ TEST(LookProgram, StayOnTopTurnsOnOffAndOnAgainSeenFromOutside) {
     HWND window = GetParent(list);
     auto topmost = [&] { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
     ASSERT_FALSE(topmost());
+    HWND owner = GetWindow(window, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
     for (bool on : {true, false, true}) {
         PostMessageW(window, WM_COMMAND, 1038, 0);
         EXPECT_TRUE(WaitFor([&] { return topmost() == on; }, 5000)) << (on ? "on" : "off");
+        EXPECT_EQ(GetWindow(window, GW_OWNER), owner) << "the taskbar button still follows it";
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.waitForExit(), 0u);

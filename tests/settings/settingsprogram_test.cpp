@@ -65,21 +65,29 @@ std::wstring EveryKeyText(const std::wstring& folder, bool savefolder, const REC
 class ProgramSettings : public ::testing::Test {
   protected:
     // Starts the program, waits for this title, and returns the window's
-    // rectangle just before closing it, and whether it ended with 0.
-    bool runUntilClosed(const std::wstring& arguments, const std::wstring& title, RECT& rect) {
-        if (!run_.start(arguments)) return false;
-        HWND window = run_.waitForMainWindow();
+    // rectangle just before closing it, and whether it ended with 0. With an
+    // unavailable folder given, first answers the box that reports it.
+    bool runUntilClosed(const std::wstring& arguments, const std::wstring& title, RECT& rect,
+                        const std::wstring& unavailable = L"") {
+        ProgramRun run(home_.path());
+        if (!run.start(arguments)) return false;
+        if (!unavailable.empty()) {
+            HWND box = run.waitForDialog();
+            if (!box) return false;
+            EXPECT_EQ(DialogStaticText(box), unavailable + L" is unavailable");
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        HWND window = run.waitForMainWindow();
         if (!window) return false;
         // The clock, when on, follows the title.
         bool titled = WaitFor([&] { return WindowText(window).rfind(title, 0) == 0; }, 10000);
         EXPECT_TRUE(titled) << WindowText(window);
         GetWindowRect(window, &rect);
         PostMessageW(window, WM_CLOSE, 0, 0);
-        return run_.waitForExit() == 0 && titled;
+        return run.waitForExit() == 0 && titled;
     }
 
     TempFolder home_; // the program copy and its settings files
-    ProgramRun run_{home_.path()};
     std::wstring settings_ = home_ / L"tarvo.ini";
 };
 
@@ -133,44 +141,20 @@ TEST_F(ProgramSettings, StringsWithEqualsAndEmptyStringsComeBackAsTheyWereSaved)
     ASSERT_TRUE(WriteUtf16(settings_, text(rect)));
     // The first exit writes what the start read; the second start reads it again.
     for (int start = 1; start <= 2; ++start) {
-        SCOPED_TRACE(start);
-        ProgramRun run(home_.path());
-        ASSERT_TRUE(run.start(L""));
-        HWND window = run.waitForMainWindow();
-        ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(WaitFor([&] { return WindowText(window).rfind(desk + L" - Ta'rvo", 0) == 0; }))
-            << WindowText(window);
-        GetWindowRect(window, &rect);
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        ASSERT_EQ(run.waitForExit(), 0u);
-        EXPECT_EQ(ReadUtf16(settings_), text(rect));
+        ASSERT_TRUE(runUntilClosed(L"", desk + L" - Ta'rvo", rect)) << start;
+        EXPECT_EQ(ReadUtf16(settings_), text(rect)) << start;
     }
 }
 
 TEST_F(ProgramSettings, AFolderAwayForOneStartIsKeptAndListedOnceItIsBack) {
-    const std::wstring stick = home_ / L"Stick";
-    ASSERT_TRUE(
-        WriteUtf16(settings_, L"[Portable]\r\nsavefolder=TRUE\r\nfolder=" + stick + L"\r\n"));
-    for (int start = 1; start <= 2; ++start) {
-        SCOPED_TRACE(start);
-        ProgramRun run(home_.path());
-        ASSERT_TRUE(run.start(L""));
-        if (start == 1) {
-            HWND box = run.waitForDialog();
-            ASSERT_NE(box, nullptr) << "the folder is reported unavailable";
-            EXPECT_EQ(DialogStaticText(box), stick + L" is unavailable");
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-        HWND window = run.waitForMainWindow();
-        ASSERT_NE(window, nullptr);
-        std::wstring title = (start == 1 ? DesktopFolder() : stick) + L" - Ta'rvo";
-        EXPECT_TRUE(WaitFor([&] { return WindowText(window) == title; })) << WindowText(window);
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        ASSERT_EQ(run.waitForExit(), 0u);
-        std::wstring saved = ReadUtf16(settings_);
-        EXPECT_NE(saved.find(L"\r\nfolder=" + stick + L"\r\n"), std::wstring::npos) << saved;
-        home_.folder(L"Stick"); // the drive is back
-    }
+    const std::wstring stick = home_ / L"Stick", kept = L"\r\nfolder=" + stick + L"\r\n";
+    ASSERT_TRUE(WriteUtf16(settings_, L"[Portable]\r\nsavefolder=TRUE" + kept));
+    RECT rect;
+    ASSERT_TRUE(runUntilClosed(L"", DesktopFolder() + L" - Ta'rvo", rect, stick));
+    EXPECT_NE(ReadUtf16(settings_).find(kept), std::wstring::npos) << ReadUtf16(settings_);
+    home_.folder(L"Stick"); // the drive is back
+    ASSERT_TRUE(runUntilClosed(L"", stick + L" - Ta'rvo", rect));
+    EXPECT_NE(ReadUtf16(settings_).find(kept), std::wstring::npos) << ReadUtf16(settings_);
 }
 
 TEST_F(ProgramSettings, AnIniArgumentIsReadAndWrittenBackThere) {
