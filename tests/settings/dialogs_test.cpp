@@ -26,74 +26,43 @@ class Dialogs : public ::testing::Test {
 
 } // namespace
 
-namespace {
-
-// Picks the program in the program picker that "..." opens over the tool dialog.
-bool PickProgram(HWND toolDialog, const std::wstring& program) {
-    PostMessageW(toolDialog, WM_COMMAND, IDC_TOOL_BROWSE, 0);
-    std::pair<HWND, HWND> search = {toolDialog, nullptr}; // the picker: any other box
-    for (int i = 0; i < 400 && !search.second; ++i, Sleep(25)) {
-        EnumThreadWindows(
-            GetWindowThreadProcessId(toolDialog, nullptr),
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(param);
-                wchar_t name[16] = L"";
-                GetClassNameW(window, name, 16);
-                if (window == s->first || wcscmp(name, L"#32770") || !IsWindowVisible(window))
-                    return TRUE;
-                s->second = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-    }
-    HWND picker = search.second;
-    if (!picker) return false;
-    // The file name box: an edit of its own, or the edit inside a combo box.
-    HWND box = GetDlgItem(picker, 0x47C);      // cmb13
-    if (!box) box = GetDlgItem(picker, 0x480); // edt1
-    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
-    PostMessageW(picker, WM_COMMAND, IDOK, 0);
-    HWND edit = GetDlgItem(toolDialog, IDC_TOOL_EDIT);
-    for (int i = 0; i < 400 && WindowText(edit) != program; ++i) Sleep(25);
-    return WindowText(edit) == program;
-}
-
-} // namespace
-
 TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEditOrThePick) {
     const std::wstring program = ModuleFolder() + L"\\tarvo_probe.exe";
     const struct {
-        const wchar_t* typed; // null: a program picked with "..."
+        const wchar_t* typed; // null: the program picked with "..."
         UINT close;           // IDCANCEL is Esc
         std::wstring expected;
     } cases[] = {{L"", IDOK, L""},
                  {L"edit.exe", IDCANCEL, L"tool.exe"},
                  {nullptr, IDCANCEL, L"tool.exe"},
-                 {nullptr, WM_CLOSE, L"tool.exe"},
                  {nullptr, IDOK, program}};
     wchar_t directory[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, directory); // the picker moves it
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed ? c.typed : L"picked");
         CopyText(state_->textviewer, L"tool.exe");
         std::wstring shown;
-        bool typed = false;
         auto user = [&](HWND dialog) {
-            shown = WindowText(dialog) + L"|" + WindowText(GetDlgItem(dialog, IDC_TOOL_EDIT));
+            HWND edit = GetDlgItem(dialog, IDC_TOOL_EDIT);
+            shown = WindowText(dialog) + L"|" + WindowText(edit);
             if (c.typed) {
-                typed = SetDlgItemTextW(dialog, IDC_TOOL_EDIT, c.typed);
+                SetWindowTextW(edit, c.typed);
             } else {
-                typed = PickProgram(dialog, program);
+                PostMessageW(dialog, WM_COMMAND, IDC_TOOL_BROWSE, 0);
+                HWND picker = nullptr;
+                for (int i = 0; i < 400 && !picker; ++i, Sleep(25))
+                    picker = FindTopLevelWindow(GetCurrentProcessId(), L"#32770", L"Open");
+                // The file name box: an edit of its own, or the edit inside a combo box.
+                HWND box = GetDlgItem(picker, 0x47C) ? GetDlgItem(picker, 0x47C)
+                                                     : GetDlgItem(picker, 0x480);
+                SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
+                PostMessageW(picker, WM_COMMAND, IDOK, 0);
+                for (int i = 0; i < 400 && WindowText(edit) != program; ++i) Sleep(25);
             }
-            if (c.close == WM_CLOSE)
-                PostMessageW(dialog, WM_CLOSE, 0, 0);
-            else
-                PostMessageW(dialog, WM_COMMAND, c.close, 0);
+            PostMessageW(dialog, WM_COMMAND, c.close, 0);
         };
         ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(3); }, user));
-        EXPECT_TRUE(typed);
         EXPECT_EQ(shown, L"Text Viewer|tool.exe");
-        EXPECT_EQ(std::wstring(state_->textviewer), c.expected);
+        EXPECT_EQ(std::wstring(state_->textviewer), c.expected) << (c.typed ? c.typed : L"picked");
     }
     SetCurrentDirectoryW(directory);
 }

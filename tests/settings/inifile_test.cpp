@@ -7,7 +7,6 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "settings/filebytes.h"
@@ -77,28 +76,17 @@ std::uint64_t Stored(std::uint32_t type, std::uint64_t bits) {
 } // namespace
 
 TEST(IniLine, TheKeyEndsAtTheFirstEqualsAndTheValueAtTheLineEnd) {
-    const struct {
-        const wchar_t* line;
-        Split split;
-    } cases[] = {
-        {L"Key=Value\r\n", {true, L"Key", L"Value"}},
-        {L"a=b=c", {true, L"a", L"b=c"}},
-        {L"a==b\r\n", {true, L"a", L"=b"}},
-        {L"a=\r\n", {true, L"a", L""}},
-        {L" a = b \r\n", {true, L" a ", L" b "}}, // blanks belong to key and value
-        {L"==key=v", {true, L"key", L"v"}},       // leading "=" are skipped
-        {L"a=b\rc", {true, L"a", L"b"}},          // a lone CR ends the line too
-        {L"key\r\n", {false, L"", L""}},
-        {L"", {false, L"", L""}},
-        {L"\r\n", {false, L"", L""}},
-        {L"===", {false, L"", L""}},
-    };
-    for (const auto& c : cases) {
-        Split got = SplitOf(c.line);
-        EXPECT_EQ(std::tie(got.ok, got.key, got.value),
-                  std::tie(c.split.ok, c.split.key, c.split.value))
-            << testing::PrintToString(std::wstring(c.line));
-    }
+    EXPECT_EQ(SplitOf(L"Key=Value\r\n").value, L"Value");
+    EXPECT_EQ(SplitOf(L"Key=Value\r\n").key, L"Key");
+    EXPECT_EQ(SplitOf(L"key==v").value, L"=v");
+    EXPECT_EQ(SplitOf(L"path=C:\\a=b\r\n").value, L"C:\\a=b");
+    EXPECT_EQ(SplitOf(L"==key=v").key, L"key") << "leading delimiters are skipped";
+    Split blanks = SplitOf(L" a = b \r\n");
+    EXPECT_EQ(blanks.key, L" a ");
+    EXPECT_EQ(blanks.value, L" b ") << "blanks belong to the value";
+    EXPECT_TRUE(SplitOf(L"key=\r\n").ok && SplitOf(L"key=\r\n").value.empty());
+    for (const wchar_t* noValue : {L"key", L"key\r\n=v", L"", L"\r\n", L"==="})
+        EXPECT_FALSE(SplitOf(noValue).ok) << noValue;
 }
 
 TEST(IniValue, EveryTypeFormatsAndParsesItsOwnText) {
@@ -236,40 +224,13 @@ TEST_F(IniFiles, EveryTypeReadsBackWhatWasWritten) {
     EXPECT_STREQ(textIn, textOut) << "leading and trailing blanks are kept";
 }
 
-TEST_F(IniFiles, AValueIsTheRestOfItsLineAndEmptiesOnlyAStringWhereAsked) {
-    const std::wstring long259 = std::wstring(200, L'x') + L"=" + std::wstring(58, L'y');
-    const struct {
-        std::wstring value;
-        std::wstring settings, language; // the string as the two files read it
-        std::int32_t number;             // -1: unchanged
-    } cases[] = {
-        {L"b=c", L"b=c", L"b=c", -1},    {L"=b", L"=b", L"=b", -1},
-        {L"", L"", L"old", -1},          {L"  b  ", L"  b  ", L"  b  ", -1},
-        {L"12=3", L"12=3", L"12=3", 12}, {long259, long259, long259, -1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.value));
-        std::wstring p = file(L"[S]\r\ns=" + c.value + L"\r\nn=" + c.value + L"\r\n");
-        for (IniEmptyValue empty : {IniEmptyValue::EmptiesString, IniEmptyValue::KeepsVariable}) {
-            wchar_t text[260] = L"old";
-            std::int32_t number = -1;
-            IniEntry entries[] = {
-                {L"s", IniString, text}, {L"n", IniLong, &number}, {nullptr, 0, nullptr}};
-            IniSection section = {L"[S]", entries, 260};
-            ReadIniSections(p.c_str(), &section, 1, empty);
-            EXPECT_EQ(text, empty == IniEmptyValue::EmptiesString ? c.settings : c.language);
-            EXPECT_EQ(number, c.number);
-        }
-    }
-}
-
 TEST_F(IniFiles, HeadersCommentsKeysAndSectionEnds) {
     std::wstring p = file(L" [Desk]\r\nsort=1\r\n"           // a leading blank: not the header
                           L"[desk]\r\nsort=2\r\n"           // headers compare with case
                           L"[Desk] old\r\n"                 // trailing text is allowed
                           L"# sort=3\r\n"                   // a comment
                           L"\r\nno delimiter here\r\n"
-                          L"SORT=4\r\n"                     // keys compare without case
+                          L"SORT=4\r\nsort=\r\n"            // keys compare without case
                           L"home =x\r\n"                    // the blank belongs to the key
                           L"end=\r\n"                       // no value: unchanged
                           L"twice=a\r\n"
@@ -295,6 +256,10 @@ TEST_F(IniFiles, HeadersCommentsKeysAndSectionEnds) {
     EXPECT_STREQ(two, L"a");
     EXPECT_STREQ(extra, L"e");
     EXPECT_STREQ(late, L"none");
+
+    // Where asked, an empty value empties a string, and still no number.
+    ini.readSection(entries, L"[Desk]", 260, IniEmptyValue::EmptiesString);
+    EXPECT_EQ(std::pair(sort, std::wstring(end)), std::pair(4, std::wstring()));
 
     ini.readSection(entries, L"[Missing]", 260);
     EXPECT_EQ(sort, 4);

@@ -186,10 +186,6 @@ TEST_F(SettingsFile, SaveFolderDecidesWhetherTheDeskOrTheTextReadIsWritten) {
     CopyText(state_->deskpath, L"C:\\Chosen\\Later");
     EXPECT_NE(saved().find(L"\r\nfolder=..\\desk\r\n"), std::wstring::npos);
     state_->savefolder = true;
-    // While the Desktop stands in for a folder that was away, that folder stays.
-    state_->desktopstandsin = true;
-    EXPECT_NE(saved().find(L"\r\nfolder=..\\desk\r\n"), std::wstring::npos);
-    state_->desktopstandsin = false;
     EXPECT_NE(saved().find(L"\r\nfolder=C:\\Chosen\\Later\r\n"), std::wstring::npos);
     EXPECT_STREQ(state_->folder, L"C:\\Chosen\\Later");
 }
