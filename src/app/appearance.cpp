@@ -72,6 +72,17 @@ void AppState::ApplyTrayIcon() {
 }
 
 void AppState::ApplyStayOnTop() {
-    SetWindowPos(mainwindow, ontop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW;
+    SetWindowPos(mainwindow, ontop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    if (ontop || !(GetWindowLongPtrW(mainwindow, GWL_EXSTYLE) & WS_EX_TOPMOST)) return;
+    // Still topmost: Wine keeps an owned window above its owner by placing it
+    // after the window right above the owner, and when the hidden owner lies
+    // directly below, that is the window itself, so nothing moves. Without
+    // its owner for this one call the window leaves the topmost band like any
+    // other. Windows clears the style at the first call and never comes here.
+    HWND owner = GetWindow(mainwindow, GW_OWNER);
+    if (!owner) return;
+    SetWindowLongPtrW(mainwindow, GWLP_HWNDPARENT, 0);
+    SetWindowPos(mainwindow, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowLongPtrW(mainwindow, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 }

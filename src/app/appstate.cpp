@@ -57,6 +57,7 @@ AppState::AppState(HWND window) : DropTarget(window) {
     recycler = true;
     savesettings = true;
     savefolder = true;
+    desktopstandsin = false;
     atcursor = true;
     commitedit = false;
     editafterrefresh = false;

@@ -115,7 +115,8 @@ class AppState : public DropTarget {
     bool ChooseSettingsFile();
 
     // Dialogs.
-    void ChooseDeskFolder();
+    // True when the user chose a folder (it may be the Desktop).
+    bool ChooseDeskFolder();
     void ChooseTextColour();
     void ChooseBackgroundColour();
     // The tool dialog for tool kind 0..4 (file manager .. image viewer).
@@ -181,6 +182,9 @@ class AppState : public DropTarget {
     bool recycler;
     bool savesettings;
     bool savefolder;
+    // The Desktop is listed only because the desk folder was unavailable at
+    // start-up; until the user chooses a folder, saves keep `folder` as read.
+    bool desktopstandsin;
     bool atcursor;
     bool commitedit;
     wchar_t findname[kPathUnits];

@@ -25,6 +25,7 @@ void AppState::Initialise() {
         ConcatTruncated(titletext, {deskpath, L" ", MessageText(2)});
         ShowMessage(titletext, MB_OK | MB_ICONEXCLAMATION);
         UseDesktopFolder();
+        desktopstandsin = true;
     }
 
     // Title, clock or tray tip, and the watcher: as for any new desk folder.

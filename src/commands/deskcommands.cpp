@@ -125,7 +125,7 @@ void AppState::ToggleSaveOnExit() {
 
 void AppState::ChangeDeskFolder() {
     if (stopevent) SetEvent(stopevent);
-    ChooseDeskFolder();
+    if (ChooseDeskFolder()) desktopstandsin = false;
     if (deskpath[0] == L'\0') UseDesktopFolder();
     DeskFolderChanged();
     RefreshDeskList();

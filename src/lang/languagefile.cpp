@@ -71,7 +71,9 @@ void LoadLanguage(const wchar_t* path) {
         {L"[Dialogs]", dialogs.entries, kTextUnits},
         {L"[Messages]", messages.entries, kTextUnits},
     };
-    ReadIniSections(path, sections, sizeof sections / sizeof sections[0]);
+    // An empty translation leaves the built-in text.
+    ReadIniSections(path, sections, sizeof sections / sizeof sections[0],
+                    IniEmptyValue::KeepsVariable);
 }
 
 bool SaveLanguageTemplate(const wchar_t* path) {

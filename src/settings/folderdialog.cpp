@@ -15,9 +15,9 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
 
 } // namespace
 
-void AppState::ChooseDeskFolder() {
+bool AppState::ChooseDeskFolder() {
     ComPtr<IMalloc> allocator;
-    if (FAILED(SHGetMalloc(allocator.put()))) return;
+    if (FAILED(SHGetMalloc(allocator.put()))) return false;
 
     BROWSEINFOW info = {};
     info.hwndOwner = mainwindow;
@@ -26,7 +26,7 @@ void AppState::ChooseDeskFolder() {
     info.lParam = reinterpret_cast<LPARAM>(deskpath);
     ItemIdList chosen(allocator.get());
     *chosen.put() = SHBrowseForFolderW(&info);
-    if (!chosen) return;
+    if (!chosen) return false;
 
     // The shell writes at most MAX_PATH units, the size of deskpath.
     wchar_t path[MAX_PATH];
@@ -38,4 +38,5 @@ void AppState::ChooseDeskFolder() {
         deskpath[0] = L'\0';
         UseDesktopFolder();
     }
+    return true;
 }

@@ -52,12 +52,10 @@ bool SplitIniLine(wchar_t* line, wchar_t** key, wchar_t** value) {
     if (!*p) return false;
     *key = p;
     while (*p && !IsDelimiter(*p)) ++p;
-    if (!*p) return false;
+    if (*p != L'=') return false;
     *p++ = L'\0';
-    while (*p && IsDelimiter(*p)) ++p;
-    if (!*p) return false;
     *value = p;
-    while (*p && !IsDelimiter(*p)) ++p;
+    while (*p && *p != L'\r' && *p != L'\n') ++p;
     *p = L'\0';
     return true;
 }
@@ -145,7 +143,8 @@ std::FILE* IniFile::open(const wchar_t* path, int mode) {
     return file;
 }
 
-void IniFile::readSection(const IniEntry* entries, const wchar_t* header, std::size_t maxLength) {
+void IniFile::readSection(const IniEntry* entries, const wchar_t* header, std::size_t maxLength,
+                          IniEmptyValue empty) {
     if (!file) return;
     std::rewind(file);
     if (wide) std::fseek(file, 2, SEEK_SET); // the byte-order mark
@@ -173,6 +172,7 @@ void IniFile::readSection(const IniEntry* entries, const wchar_t* header, std::s
         wchar_t* key;
         wchar_t* value;
         if (!SplitIniLine(line, &key, &value)) continue;
+        if (!*value && empty == IniEmptyValue::KeepsVariable) continue;
         // Every entry of that name receives the value, not only the first.
         for (const IniEntry* entry = entries; entry && entry->value; ++entry) {
             if (entry->type < IniWord || entry->type > IniString || !entry->name) continue;
@@ -218,9 +218,10 @@ bool IniFile::close() {
     return stored;
 }
 
-void ReadIniSections(const wchar_t* path, const IniSection* sections, std::size_t count) {
+void ReadIniSections(const wchar_t* path, const IniSection* sections, std::size_t count,
+                     IniEmptyValue empty) {
     IniFile ini;
     if (!ini.open(path, 0)) return;
     for (std::size_t i = 0; i < count; ++i)
-        ini.readSection(sections[i].entries, sections[i].header, sections[i].maxLength);
+        ini.readSection(sections[i].entries, sections[i].header, sections[i].maxLength, empty);
 }

@@ -34,6 +34,12 @@ struct IniEntry {
     void* value;
 };
 
+// What a line with nothing after its "=" does. The settings file writes an
+// empty string that way, so there it empties a String entry; in the language
+// file an empty translation leaves the built-in text. Other types never take
+// an empty value.
+enum class IniEmptyValue { KeepsVariable, EmptiesString };
+
 // One section as the whole-file helpers below take it.
 struct IniSection {
     const wchar_t* header;   // brackets included; null for none
@@ -54,7 +60,8 @@ class IniFile {
     std::FILE* open(const wchar_t* path, int mode);
     // Fills the entries from the section that starts with a line beginning
     // with header (or from the top of the file when header is null).
-    void readSection(const IniEntry* entries, const wchar_t* header, std::size_t maxLength);
+    void readSection(const IniEntry* entries, const wchar_t* header, std::size_t maxLength,
+                     IniEmptyValue empty = IniEmptyValue::KeepsVariable);
     // Appends one section: an empty line before it unless it is the first.
     void writeSection(const IniEntry* entries, const wchar_t* header);
     // Closes the stream; false when anything written was not stored (a write
@@ -67,10 +74,11 @@ class IniFile {
     bool wide = true;        // binary UTF-16LE; false for the ANSI text fallback
 };
 
-// Cuts a line into its key and value in place. Delimiters are "=", CR and LF:
-// leading ones are skipped, the key runs to the next delimiter, further
-// delimiters are skipped, the value runs to the next delimiter. False when
-// either is missing ("key=" has no value).
+// Cuts a line into its key and value in place. Leading "=", CR and LF are
+// skipped; the key runs to the first "=", and the value is the rest of the
+// line up to its end (CR or LF), "=" and blanks included, so whatever the
+// writer wrote reads back whole. False when there is no key or no "=" after
+// it; "key=" gives an empty value.
 bool SplitIniLine(wchar_t* line, wchar_t** key, wchar_t** value);
 
 // Stores text into the variable as the type says; false, with the variable
@@ -84,7 +92,8 @@ bool ParseIniValue(std::uint32_t type, const wchar_t* text, void* value, std::si
 bool FormatIniValue(std::uint32_t type, const void* value, wchar_t* out, std::size_t capacity);
 
 // Reads the sections in order from the file at path; a missing file changes nothing.
-void ReadIniSections(const wchar_t* path, const IniSection* sections, std::size_t count);
+void ReadIniSections(const wchar_t* path, const IniSection* sections, std::size_t count,
+                     IniEmptyValue empty);
 
 // Writes the sections as the whole new file at path. The file is written
 // completely beside the old one and then moved over it in one step, so an

@@ -109,7 +109,9 @@ void AppState::LoadSettings() {
     if (inipath[0] == L'\0') return;
     SettingsLayout layout;
     DescribeSettings(*this, layout);
-    ReadIniSections(inipath, layout.sections, 9);
+    // An empty string is written as "key=", and reads back empty: a tool the
+    // user cleared stays cleared.
+    ReadIniSections(inipath, layout.sections, 9, IniEmptyValue::EmptiesString);
 
     // The desk folder is the full path of what the file says: a relative text
     // against the current directory, "\mydesk" against the current drive's
@@ -124,8 +126,10 @@ void AppState::SaveSettings() {
     if (inipath[0] == L'\0') return;
     CopyText(version, Application.version);
     // Without savefolder the text last read stays, so a relative or
-    // hand-written folder survives the save unchanged.
-    if (savefolder) CopyText(folder, deskpath);
+    // hand-written folder survives the save unchanged. So does a folder that
+    // was away at start-up (a USB stick, a network drive): the Desktop that
+    // stands in for it must not replace it.
+    if (savefolder && !desktopstandsin) CopyText(folder, deskpath);
     if (IsIconic(mainwindow) || IsZoomed(mainwindow)) RestoredRectangle(mainwindow, windowrect);
 
     SettingsLayout layout;

@@ -15,9 +15,13 @@ namespace {
 // The parameters of the tool dialog that is open; being modal, there is at
 // most one.
 ToolDialogParams* openTool = nullptr;
+// What "..." last offered in the open dialog: the tool itself until a program
+// is picked. The tool takes it only with OK, so Esc leaves the tool as it was.
+wchar_t picked[kPathUnits];
 
 BOOL InitToolDialog(HWND dialog, ToolDialogParams* params) {
     openTool = params;
+    CopyText(picked, params->value);
     if (params->kind >= 0 && params->kind <= 4) SetWindowTextW(dialog, DialogText(params->kind));
     SetDlgItemTextW(dialog, IDOK, DialogText(5));
     SetDlgItemTextW(dialog, IDC_TOOL_EDIT, params->value);
@@ -34,8 +38,8 @@ BOOL OnToolCommand(HWND dialog, int id) {
         break;
     case IDCANCEL: EndDialog(dialog, 1); break;
     case IDC_TOOL_BROWSE:
-        ChooseExecutable(openTool->value);
-        SetDlgItemTextW(dialog, IDC_TOOL_EDIT, openTool->value);
+        ChooseExecutable(picked);
+        SetDlgItemTextW(dialog, IDC_TOOL_EDIT, picked);
         break;
     default: break;
     }

@@ -45,3 +45,19 @@ TEST(LookProgram, ThePlaceAndLookShowOnTheWindowAndSurviveARestart) {
         EXPECT_EQ(ReadUtf16(home / L"tarvo.ini").find(offScreen), std::wstring::npos);
     }
 }
+
+TEST(LookProgram, StayOnTopTurnsOnOffAndOnAgainSeenFromOutside) {
+    TempFolder home, desk;
+    ProgramRun run(home.path());
+    HWND list = StartWithSettings(run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n", 0);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetParent(list), owner = GetWindow(window, GW_OWNER);
+    for (bool on : {true, false, true}) {
+        PostMessageW(window, WM_COMMAND, 1038, 0);
+        EXPECT_TRUE(WaitFor(
+            [&] { return ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == on; }));
+        EXPECT_EQ(GetWindow(window, GW_OWNER), owner) << "the owner keeps the taskbar button away";
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.waitForExit(), 0u);
+}

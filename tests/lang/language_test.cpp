@@ -17,8 +17,9 @@ TEST(LanguageFile, TranslatesTheMenuItemItNamesAndNothingElse) {
         bool bom;
         std::wstring expected;
     } cases[] = {
-        {menu + L"Open Enter=X\r\n", true, open},          // blanks for the tab
-        {menu + L"OPEN\tenter=A\tB=C\r\n", true, L"A\tB"}, // any case; '=' in the text
+        {menu + L"Open Enter=X\r\n", true, open},            // blanks for the tab
+        {menu + L"OPEN\tenter=A\tB=C\r\n", true, L"A\tB=C"}, // any case; '=' in the text
+        {menu + L"Open\tEnter=\r\n", true, open},            // empty: the built-in text
         {menu + L"Open\tEnter=" + std::wstring(60, L'x') + L"\r\n", true, std::wstring(49, L'x')},
         {L"[Level3 Menus]\r\nOpen\tEnter=Z\r\n[Language]\r\nOpen\tEnter=Z\r\n", true, open},
         {menu + L"Open\tEnter=W\r\n", false, open}, // no byte-order mark

@@ -26,23 +26,45 @@ class Dialogs : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEdit) {
+TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEditOrThePick) {
+    const std::wstring program = ModuleFolder() + L"\\tarvo_probe.exe";
     const struct {
-        const wchar_t *typed, *expected;
-        UINT close; // IDCANCEL is Esc
-    } cases[] = {{L"", L"", IDOK}, {L"edit.exe", L"tool.exe", IDCANCEL}};
+        const wchar_t* typed; // null: the program picked with "..."
+        UINT close;           // IDCANCEL is Esc
+        std::wstring expected;
+    } cases[] = {{L"", IDOK, L""},
+                 {L"edit.exe", IDCANCEL, L"tool.exe"},
+                 {nullptr, IDCANCEL, L"tool.exe"},
+                 {nullptr, IDOK, program}};
+    wchar_t directory[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, directory); // the picker moves it
     for (const auto& c : cases) {
         CopyText(state_->textviewer, L"tool.exe");
         std::wstring shown;
         auto user = [&](HWND dialog) {
-            shown = WindowText(dialog) + L"|" + WindowText(GetDlgItem(dialog, IDC_TOOL_EDIT));
-            SetDlgItemTextW(dialog, IDC_TOOL_EDIT, c.typed);
+            HWND edit = GetDlgItem(dialog, IDC_TOOL_EDIT);
+            shown = WindowText(dialog) + L"|" + WindowText(edit);
+            if (c.typed) {
+                SetWindowTextW(edit, c.typed);
+            } else {
+                PostMessageW(dialog, WM_COMMAND, IDC_TOOL_BROWSE, 0);
+                HWND picker = nullptr;
+                for (int i = 0; i < 400 && !picker; ++i, Sleep(25))
+                    picker = FindTopLevelWindow(GetCurrentProcessId(), L"#32770", L"Open");
+                // The file name box: an edit of its own, or the edit inside a combo box.
+                HWND box = GetDlgItem(picker, 0x47C) ? GetDlgItem(picker, 0x47C)
+                                                     : GetDlgItem(picker, 0x480);
+                SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
+                PostMessageW(picker, WM_COMMAND, IDOK, 0);
+                for (int i = 0; i < 400 && WindowText(edit) != program; ++i) Sleep(25);
+            }
             PostMessageW(dialog, WM_COMMAND, c.close, 0);
         };
         ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(3); }, user));
         EXPECT_EQ(shown, L"Text Viewer|tool.exe");
-        EXPECT_STREQ(state_->textviewer, c.expected);
+        EXPECT_EQ(std::wstring(state_->textviewer), c.expected) << (c.typed ? c.typed : L"picked");
     }
+    SetCurrentDirectoryW(directory);
 }
 
 TEST_F(Dialogs, FolderBrowserOpensOnTheDeskFolderAndStoresOnlyAChoice) {
@@ -66,7 +88,9 @@ TEST_F(Dialogs, FolderBrowserOpensOnTheDeskFolderAndStoresOnlyAChoice) {
                          reinterpret_cast<LPARAM>(second.path().c_str()));
             PostMessageW(dialog, WM_COMMAND, close, 0);
         };
-        ASSERT_TRUE(AnswerDialog([&] { state_->ChooseDeskFolder(); }, user));
+        bool chosen = false;
+        ASSERT_TRUE(AnswerDialog([&] { chosen = state_->ChooseDeskFolder(); }, user));
+        EXPECT_EQ(chosen, close == IDOK);
         // Wine's browser at times (one run in ten) shows no selection at all.
         const bool blank = selected.empty() && RunningOnWine();
         noSelection |= blank;

@@ -75,16 +75,17 @@ std::uint64_t Stored(std::uint32_t type, std::uint64_t bits) {
 
 } // namespace
 
-TEST(IniLine, SplitsAtEqualsCrAndLf) {
+TEST(IniLine, TheKeyEndsAtTheFirstEqualsAndTheValueAtTheLineEnd) {
     EXPECT_EQ(SplitOf(L"Key=Value\r\n").value, L"Value");
     EXPECT_EQ(SplitOf(L"Key=Value\r\n").key, L"Key");
-    EXPECT_EQ(SplitOf(L"key==v").value, L"v");
-    EXPECT_EQ(SplitOf(L"path=C:\\a=b").value, L"C:\\a") << "a value never holds '='";
+    EXPECT_EQ(SplitOf(L"key==v").value, L"=v");
+    EXPECT_EQ(SplitOf(L"path=C:\\a=b\r\n").value, L"C:\\a=b");
     EXPECT_EQ(SplitOf(L"==key=v").key, L"key") << "leading delimiters are skipped";
     Split blanks = SplitOf(L" a = b \r\n");
     EXPECT_EQ(blanks.key, L" a ");
     EXPECT_EQ(blanks.value, L" b ") << "blanks belong to the value";
-    for (const wchar_t* noValue : {L"key=", L"key=\r\n", L"key", L"", L"\r\n", L"==="})
+    EXPECT_TRUE(SplitOf(L"key=\r\n").ok && SplitOf(L"key=\r\n").value.empty());
+    for (const wchar_t* noValue : {L"key", L"key\r\n=v", L"", L"\r\n", L"==="})
         EXPECT_FALSE(SplitOf(noValue).ok) << noValue;
 }
 
@@ -229,7 +230,7 @@ TEST_F(IniFiles, HeadersCommentsKeysAndSectionEnds) {
                           L"[Desk] old\r\n"                 // trailing text is allowed
                           L"# sort=3\r\n"                   // a comment
                           L"\r\nno delimiter here\r\n"
-                          L"SORT=4\r\n"                     // keys compare without case
+                          L"SORT=4\r\nsort=\r\n"            // keys compare without case
                           L"home =x\r\n"                    // the blank belongs to the key
                           L"end=\r\n"                       // no value: unchanged
                           L"twice=a\r\n"
@@ -255,6 +256,10 @@ TEST_F(IniFiles, HeadersCommentsKeysAndSectionEnds) {
     EXPECT_STREQ(two, L"a");
     EXPECT_STREQ(extra, L"e");
     EXPECT_STREQ(late, L"none");
+
+    // Where asked, an empty value empties a string, and still no number.
+    ini.readSection(entries, L"[Desk]", 260, IniEmptyValue::EmptiesString);
+    EXPECT_EQ(std::pair(sort, std::wstring(end)), std::pair(4, std::wstring()));
 
     ini.readSection(entries, L"[Missing]", 260);
     EXPECT_EQ(sort, 4);
@@ -285,9 +290,9 @@ TEST_F(IniFiles, ALongLineIsOneLineAndWhatLiesPastItsBufferIsPassedOver) {
     IniFile ini;
     ASSERT_NE(ini.open(p.c_str(), 0), nullptr);
     ini.readSection(entries, L"[S]", 260);
-    EXPECT_EQ(std::wstring(value), std::wstring(248, L'a') + L"tail");
+    EXPECT_EQ(std::wstring(value), std::wstring(248, L'a') + L"tail=t" + std::wstring(5, L'b'));
     EXPECT_STREQ(tail, L"");
-    EXPECT_EQ(std::wstring(x), std::wstring(252, L'y') + L"#c");
+    EXPECT_EQ(std::wstring(x), std::wstring(252, L'y') + L"#c=comm");
     EXPECT_STREQ(comment, L"");
     EXPECT_EQ(after, 1);
 }

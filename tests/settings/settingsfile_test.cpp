@@ -172,8 +172,8 @@ TEST_F(SettingsFile, TheDeskFolderIsTheFullPathOfFolder) {
     EXPECT_EQ(std::wstring(state_->deskpath), here.substr(0, 2) + L"\\mydesk");
 
     // Empty, or a full path too long for the buffer: the desk folder stays.
-    state_->folder[0] = L'\0';
     load(L"[Portable]\r\nfolder=\r\n");
+    EXPECT_STREQ(state_->folder, L"") << "an empty string reads back empty";
     EXPECT_EQ(std::wstring(state_->deskpath), here.substr(0, 2) + L"\\mydesk");
     ASSERT_GT(here.size() + 240, kPathUnits - 1);
     load(L"[Portable]\r\nfolder=" + std::wstring(240, L'r') + L"\r\n");

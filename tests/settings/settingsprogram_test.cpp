@@ -65,21 +65,29 @@ std::wstring EveryKeyText(const std::wstring& folder, bool savefolder, const REC
 class ProgramSettings : public ::testing::Test {
   protected:
     // Starts the program, waits for this title, and returns the window's
-    // rectangle just before closing it, and whether it ended with 0.
-    bool runUntilClosed(const std::wstring& arguments, const std::wstring& title, RECT& rect) {
-        if (!run_.start(arguments)) return false;
-        HWND window = run_.waitForMainWindow();
+    // rectangle just before closing it, and whether it ended with 0. With an
+    // unavailable folder given, first answers the box that reports it.
+    bool runUntilClosed(const std::wstring& arguments, const std::wstring& title, RECT& rect,
+                        const std::wstring& unavailable = L"") {
+        ProgramRun run(home_.path());
+        if (!run.start(arguments)) return false;
+        if (!unavailable.empty()) {
+            HWND box = run.waitForDialog();
+            if (!box) return false;
+            EXPECT_EQ(DialogStaticText(box), unavailable + L" is unavailable");
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        HWND window = run.waitForMainWindow();
         if (!window) return false;
         // The clock, when on, follows the title.
         bool titled = WaitFor([&] { return WindowText(window).rfind(title, 0) == 0; }, 10000);
         EXPECT_TRUE(titled) << WindowText(window);
         GetWindowRect(window, &rect);
         PostMessageW(window, WM_CLOSE, 0, 0);
-        return run_.waitForExit() == 0 && titled;
+        return run.waitForExit() == 0 && titled;
     }
 
     TempFolder home_; // the program copy and its settings files
-    ProgramRun run_{home_.path()};
     std::wstring settings_ = home_ / L"tarvo.ini";
 };
 
@@ -112,6 +120,24 @@ TEST_F(ProgramSettings, WithSaveFolderTheFullPathReplacesTheRelativeText) {
     ASSERT_TRUE(runUntilClosed(L"", (home_ / L"desk") + L" - Ta'rvo", rect));
     EXPECT_EQ(ReadUtf16(settings_),
               EveryKeyText(home_ / L"desk", true, rect));
+}
+
+TEST_F(ProgramSettings, StringsComeBackAsSavedAndAFolderAwayForAStartIsKept) {
+    const std::wstring desk = home_ / L"Work=2024"; // not there at the first start
+    auto text = [&](const RECT& rect) {
+        std::wstring t = EveryKeyText(desk, true, rect);
+        t.replace(t.find(L"filemanager="), t.find(L"\r\n\r\n[Tweak]") - t.find(L"filemanager="),
+                  L"filemanager=viewer.exe --mode=text\r\narcmanager= =\r\ncmdprocessor=\r\n"
+                  L"textviewer=\r\nimageviewer==img.exe=");
+        return t.replace(t.find(L"home=Inbox"), 10, L"home=");
+    };
+    RECT rect = {40, 30, 640, 500};
+    ASSERT_TRUE(WriteUtf16(settings_, text(rect)));
+    ASSERT_TRUE(runUntilClosed(L"", DesktopFolder() + L" - Ta'rvo", rect, desk));
+    EXPECT_EQ(ReadUtf16(settings_), text(rect));
+    home_.folder(L"Work=2024");
+    ASSERT_TRUE(runUntilClosed(L"", desk + L" - Ta'rvo", rect));
+    EXPECT_EQ(ReadUtf16(settings_), text(rect));
 }
 
 TEST_F(ProgramSettings, AnIniArgumentIsReadAndWrittenBackThere) {
