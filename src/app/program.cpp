@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <commctrl.h>
+
 #include <clocale>
 #include <new>
 
@@ -26,12 +28,12 @@ void RegisterClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance) {
 // Every later dialog shows the program's icon: it is set once on the system
 // dialog class, reached through an empty dialog.
 void SetDialogClassIcon(HWND mainWindow) {
-    HWND dialog = CreateDialogParamW(Application.instance, MAKEINTRESOURCEW(IDD_EMPTY),
-                                     mainWindow, nullptr, 0);
+    HWND dialog = CreateDialogParamW(Application.instance, MAKEINTRESOURCEW(IDD_EMPTY), mainWindow,
+                                     nullptr, 0);
     if (!dialog) return;
-    SetClassLongPtrW(dialog, GCLP_HICON,
-                     reinterpret_cast<LONG_PTR>(
-                         LoadIconW(Application.instance, MAKEINTRESOURCEW(IDI_TARVO))));
+    SetClassLongPtrW(
+        dialog, GCLP_HICON,
+        reinterpret_cast<LONG_PTR>(LoadIconW(Application.instance, MAKEINTRESOURCEW(IDI_TARVO))));
     DestroyWindow(dialog);
 }
 
@@ -48,9 +50,22 @@ HWND CreateOwnerWindow() {
 }
 
 HWND CreateMainWindow(HWND owner) {
-    return CreateWindowExW(0, L"Ta'rvo", L"Ta'rvo", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
-                           nullptr, Application.instance, nullptr);
+    return CreateWindowExW(0, L"Ta'rvo", L"Ta'rvo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                           Application.instance, nullptr);
+}
+
+bool KeyMayBeCommand(const MSG& message, bool inLabelEdit) {
+    if (!inLabelEdit) return true;
+    return message.message == WM_KEYDOWN &&
+           (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+}
+
+bool IsLabelEditBox(HWND mainWindow, HWND window) {
+    // The desk list is the main window's only child.
+    HWND list = window ? GetParent(window) : nullptr;
+    return list && GetParent(list) == mainWindow &&
+           reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0)) == window;
 }
 
 // Accelerators come first, so Enter and Esc reach the commands even while a
@@ -59,7 +74,11 @@ HWND CreateMainWindow(HWND owner) {
 int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
     MSG message = {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
+        bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+        bool inLabelEdit = key && IsLabelEditBox(mainWindow, message.hwnd);
+        if (KeyMayBeCommand(message, inLabelEdit) &&
+            TranslateAcceleratorW(mainWindow, accelerators, &message))
+            continue;
         if (IsDialogMessageW(mainWindow, &message)) continue;
         DispatchMessageW(&message);
     }

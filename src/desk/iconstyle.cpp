@@ -24,12 +24,15 @@ void AppState::ApplyIconStyle() {
         SendMessageW(desklist, LVM_SETIMAGELIST, mode.slot, reinterpret_cast<LPARAM>(images));
         // The list holds the one image list in one slot only, so that it
         // destroys it once, with itself.
-        SendMessageW(desklist, LVM_SETIMAGELIST, mode.slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
+        SendMessageW(desklist, LVM_SETIMAGELIST,
+                     mode.slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
     }
     ReloadIcons();
 }
 
 void AppState::ReloadIcons() {
+    // The items stay, so a label being edited does not hold this up.
+    if (!ClaimList(false)) return;
     ImageList_Remove(images, -1);
     ItemIcons icons(images, static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0)));
     wchar_t path[kPathUnits];
@@ -38,4 +41,6 @@ void AppState::ReloadIcons() {
         ItemPath(i, path);
         icons.AddFor(path);
     }
+    icons.Finish();
+    ReleaseList();
 }
