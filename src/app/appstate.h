@@ -6,7 +6,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>

@@ -138,9 +138,7 @@ TEST(ItemProgram, TheNameBoxKeepsItsKeysAndARefusedNameItsLabel) {
     desk.file(L"uno.txt");
     elsewhere.file(L"pasted.txt");
     ProgramRun run(home.path());
-    HWND list = StartWithSettings(
-        run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n",
-        2);
+    HWND list = StartOnDesk(run, desk.path(), 2);
     ASSERT_NE(list, nullptr);
     HWND window = GetParent(list);
     // Off centre, so that a centring command would move it.

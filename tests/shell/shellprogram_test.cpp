@@ -18,9 +18,7 @@ TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
     for (const wchar_t* name : {L"a.txt", L"b.txt"})
         desk.file(name);
     ProgramRun run(home.path());
-    HWND list = StartWithSettings(
-        run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n",
-        2);
+    HWND list = StartOnDesk(run, desk.path(), 2);
     ASSERT_NE(list, nullptr);
     HWND window = GetParent(list);
     // In front of everything, so the clicks reach this list.

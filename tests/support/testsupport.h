@@ -92,6 +92,9 @@ class ProgramRun {
 // Writes tarvo.ini beside the program copy with this text, starts it, and
 // returns its desk list once the list holds items entries; null otherwise.
 HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items);
+// The same with settings that name only the desk folder and keep the exit
+// from writing them.
+HWND StartOnDesk(ProgramRun& run, const std::wstring& desk, int items);
 
 // Sends a list-view message whose structure lives in the program's memory.
 // prepare, when given, may point members of the copy into the block it gets
