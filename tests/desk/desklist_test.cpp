@@ -12,7 +12,6 @@
 #include "app/application.h"
 #include "app/appstate.h"
 #include "desk/deskorder.h"
-#include "desk/listmarks.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -212,57 +211,6 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
             }
         }
     }
-}
-
-TEST(ListMarks, FollowTheFileNamesAndElseTheFocusedPosition) {
-    const std::vector<std::wstring> names = {L"a.txt", L"B.txt", L"c.txt", L"d.txt"};
-    const struct {
-        ListMarks marks;
-        std::vector<int> selected;
-        int focused;
-    } cases[] = {
-        {{{L"b.TXT", L"d.txt", L"gone.txt"}, L"D.txt", 0}, {1, 3}, 3},
-        {{{L"c.txt"}, L"gone.txt", 1}, {2}, 1}, // the focused entry is gone
-        {{{}, L"gone.txt", 4}, {}, -1},         // and the list is shorter now
-        {{{}, L"", 2}, {}, 2},                  // another folder: the position only
-        {{{}, L"", -1}, {}, -1},
-    };
-    for (const auto& c : cases) {
-        MarkedItems found = FindMarks(c.marks, names);
-        EXPECT_EQ(found.selected, c.selected) << c.marks.focused.size() << " " << c.focused;
-        EXPECT_EQ(found.focused, c.focused);
-    }
-}
-
-TEST_F(MixedFolder, ARefreshKeepsTheMarksOnTheirFilesAndANewFolderStartsWithNone) {
-    show(desk_.path());
-    ASSERT_EQ(count(), 7);
-    auto marked = [&] {
-        Labels selected;
-        for (int i = ListView_GetNextItem(state_->desklist, -1, LVNI_SELECTED); i != -1;
-             i = ListView_GetNextItem(state_->desklist, i, LVNI_SELECTED))
-            selected.push_back(label(i));
-        int focused = ListView_GetNextItem(state_->desklist, -1, LVNI_FOCUSED);
-        selected.push_back(focused == -1 ? L"(none)" : L"focus " + label(focused));
-        return selected;
-    };
-    // Desk order: Games, Work, Makefile, Mail, boot.ini, a.lnk, Notes.txt.
-    ListView_SetItemState(state_->desklist, 3, LVIS_FOCUSED | LVIS_SELECTED,
-                          LVIS_FOCUSED | LVIS_SELECTED);
-    ListView_SetItemState(state_->desklist, 6, LVIS_SELECTED, LVIS_SELECTED);
-    desk_.folder(L"Archive");
-    DeleteFileW((desk_ / L"Mail.LNK").c_str());
-    state_->RefreshDeskList();
-    EXPECT_EQ(marked(), (Labels{L"Notes.txt", L"focus Makefile"}))
-        << "the focused entry is gone: its position keeps the focus";
-    EXPECT_FALSE(state_->refreshing);
-
-    TempFolder other;
-    for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt", L"4.txt"})
-        other.file(name);
-    show(other.path());
-    EXPECT_EQ(marked(), Labels{L"focus 4.txt"}) << "the position only";
-    expectImagesInStep();
 }
 
 TEST_F(DeskList, AFolderWithOnlyDotEntriesOrNoneAtAllGivesAnEmptyList) {

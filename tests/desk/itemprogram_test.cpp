@@ -7,10 +7,10 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "settings/filebytes.h"
@@ -158,21 +158,17 @@ TEST(ItemProgram, TheNameBoxKeepsItsKeysAndARefusedNameItsLabel) {
     EXPECT_EQ(RemoteItemLabel(list, run.processId(), 0), L"two.txt");
 
     // Text and a file on the clipboard: the box pastes the text.
-    std::wstring text = L"_v2";
-    std::wstring file = elsewhere / L"pasted.txt";
-    std::vector<BYTE> drop(sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t), 0);
-    reinterpret_cast<DROPFILES*>(drop.data())->pFiles = sizeof(DROPFILES);
-    reinterpret_cast<DROPFILES*>(drop.data())->fWide = TRUE;
-    std::copy(file.begin(), file.end(),
-              reinterpret_cast<wchar_t*>(drop.data() + sizeof(DROPFILES)));
+    DROPFILES header = {sizeof header, {}, FALSE, TRUE};
+    std::wstring drop(sizeof header / sizeof(wchar_t), L'\0');
+    std::memcpy(drop.data(), &header, sizeof header);
+    drop += elsewhere / L"pasted.txt" + L'\0';
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
-    for (auto [format, bytes, size] :
-         {std::tuple{UINT{CF_UNICODETEXT}, reinterpret_cast<const BYTE*>(text.c_str()),
-                     (text.size() + 1) * sizeof(wchar_t)},
-          std::tuple{UINT{CF_HDROP}, static_cast<const BYTE*>(drop.data()), drop.size()}}) {
+    for (auto [format, data] :
+         {std::pair{CF_UNICODETEXT, std::wstring(L"_v2")}, {CF_HDROP, drop}}) {
+        size_t size = (data.size() + 1) * sizeof(wchar_t);
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-        std::copy(bytes, bytes + size, static_cast<BYTE*>(GlobalLock(memory)));
+        std::memcpy(GlobalLock(memory), data.c_str(), size);
         GlobalUnlock(memory);
         SetClipboardData(format, memory);
     }
