@@ -32,15 +32,15 @@ AppState::AppState(HWND window) : DropTarget(window) {
 
     colour = GetSysColor(COLOR_BACKGROUND);
     textcolour = GetSysColor(COLOR_INFOTEXT);
-    for (COLORREF& custom : customcolours)
-        custom = RGB(255, 255, 255);
+    for (COLORREF& custom : customcolours) custom = RGB(255, 255, 255);
 
     std::memset(&trayicondata, 0, sizeof trayicondata);
     std::memset(&recyclebininfo, 0, sizeof recyclebininfo);
     version[0] = L'\0';
-    for (wchar_t* text : {titletext, clockpart, inipath, langpath, helppath, deskpath, folder, home,
-                          end, filemanager, arcmanager, cmdprocessor, textviewer, imageviewer,
-                          findname, editpath, listedpath})
+    for (wchar_t* text :
+         {titletext, clockpart, inipath, langpath, helppath, deskpath, folder, home, end,
+          filemanager, arcmanager, cmdprocessor, textviewer, imageviewer, findname, editpath,
+          listedpath})
         text[0] = L'\0';
 
     convertpending = false;
@@ -90,11 +90,11 @@ AppState::AppState(HWND window) : DropTarget(window) {
 
     InitCommonControls();
     desklist = CreateWindowExW(0, WC_LISTVIEWW, L"Desktop",
-                               WS_CHILD | WS_VISIBLE | LVS_EDITLABELS | LVS_AUTOARRANGE, 0, 0, 0, 0,
-                               mainwindow, nullptr, Application.instance, nullptr);
+                               WS_CHILD | WS_VISIBLE | LVS_EDITLABELS | LVS_AUTOARRANGE, 0, 0,
+                               0, 0, mainwindow, nullptr, Application.instance, nullptr);
     SendMessageW(desklist, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_DOUBLEBUFFER);
-    images = ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), ILC_COLOR24,
-                              0, 1);
+    images = ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                              ILC_COLOR24, 0, 1);
     // Handed over without LVS_SHAREIMAGELISTS: the list destroys it.
     SendMessageW(desklist, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+
 #include "app/application.h"
 #include "app/appstate.h"
 #include "app/windowevents.h"

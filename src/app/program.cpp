@@ -28,12 +28,12 @@ void RegisterClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance) {
 // Every later dialog shows the program's icon: it is set once on the system
 // dialog class, reached through an empty dialog.
 void SetDialogClassIcon(HWND mainWindow) {
-    HWND dialog = CreateDialogParamW(Application.instance, MAKEINTRESOURCEW(IDD_EMPTY), mainWindow,
-                                     nullptr, 0);
+    HWND dialog = CreateDialogParamW(Application.instance, MAKEINTRESOURCEW(IDD_EMPTY),
+                                     mainWindow, nullptr, 0);
     if (!dialog) return;
-    SetClassLongPtrW(
-        dialog, GCLP_HICON,
-        reinterpret_cast<LONG_PTR>(LoadIconW(Application.instance, MAKEINTRESOURCEW(IDI_TARVO))));
+    SetClassLongPtrW(dialog, GCLP_HICON,
+                     reinterpret_cast<LONG_PTR>(
+                         LoadIconW(Application.instance, MAKEINTRESOURCEW(IDI_TARVO))));
     DestroyWindow(dialog);
 }
 
@@ -50,9 +50,9 @@ HWND CreateOwnerWindow() {
 }
 
 HWND CreateMainWindow(HWND owner) {
-    return CreateWindowExW(0, L"Ta'rvo", L"Ta'rvo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                           Application.instance, nullptr);
+    return CreateWindowExW(0, L"Ta'rvo", L"Ta'rvo", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                           nullptr, Application.instance, nullptr);
 }
 
 bool KeyMayBeCommand(const MSG& message, bool inLabelEdit) {

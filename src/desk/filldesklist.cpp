@@ -28,8 +28,7 @@ std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden) 
     do {
         if (!IsListedEntry(data.cFileName, data.dwFileAttributes, showhidden)) continue;
         if (!JoinPath(full, deskpath, data.cFileName)) continue;
-        entries.push_back(
-            {data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileW(find.get(), &data));
     return entries;
 }

@@ -24,8 +24,7 @@ void AppState::ApplyIconStyle() {
         SendMessageW(desklist, LVM_SETIMAGELIST, mode.slot, reinterpret_cast<LPARAM>(images));
         // The list holds the one image list in one slot only, so that it
         // destroys it once, with itself.
-        SendMessageW(desklist, LVM_SETIMAGELIST,
-                     mode.slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
+        SendMessageW(desklist, LVM_SETIMAGELIST, mode.slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
     }
     ReloadIcons();
 }
