@@ -39,7 +39,8 @@ AppState::AppState(HWND window) : DropTarget(window) {
     version[0] = L'\0';
     for (wchar_t* text :
          {titletext, clockpart, inipath, langpath, helppath, deskpath, folder, home, end,
-          filemanager, arcmanager, cmdprocessor, textviewer, imageviewer, findname, editpath})
+          filemanager, arcmanager, cmdprocessor, textviewer, imageviewer, findname, editpath,
+          listedpath})
         text[0] = L'\0';
 
     convertpending = false;
@@ -63,6 +64,7 @@ AppState::AppState(HWND window) : DropTarget(window) {
     editafterrefresh = false;
     selectafterrefresh = false;
     refreshing = false;
+    refreshwanted = false;
     autorefreshlatency = 200;
     recyclecount = 0;
     menupinned = false;

@@ -6,7 +6,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,6 +19,7 @@
 #include "shell/shellobject.h"
 
 class FolderWatcher;
+struct ListMarks;
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
@@ -67,8 +67,20 @@ class AppState : public DropTarget {
     void StartFolderWatcher();
     // False when a watcher did not end in time and still uses this record.
     bool StopFolderWatcher();
-    // A burst of changes has settled: refresh, then the follow-ups.
+    // A burst of changes has settled, or a refresh had to wait: refresh,
+    // then the follow-ups. Waits while the list is busy.
     void OnFolderChanged();
+
+    // The desk list is worked on by one fill, refill or icon reload at a
+    // time, and its items are not rebuilt while a label is edited. A claim
+    // refused for either reason leaves a refresh wanted, which runs once,
+    // with its follow-ups, as soon as the list is free.
+    bool ClaimList(bool rebuildsItems);
+    void ReleaseList();
+    bool EditingLabel() const;
+    // Asks for the wanted refresh, if any, once nothing holds the list.
+    void ResumeWantedRefresh();
+    void RunWantedRefresh();
 
     // Commands.
     void RunCommand(int id);
@@ -126,8 +138,15 @@ class AppState : public DropTarget {
     // Desk list items.
     bool ItemFileName(int index, wchar_t* name);
     bool ItemPath(int index, wchar_t* path);
+    // The start-up fill into the empty list.
     void FillDeskList();
+    // Rebuilds the list; the selected and the focused items keep their marks
+    // by file name when the folder is the same.
     void RefreshDeskList();
+    ListMarks SaveListMarks();
+    void RestoreListMarks(const ListMarks& marks);
+    // Selects and focuses this item alone, and brings it into view.
+    void MarkOnly(int index);
     void ApplyIconStyle();
     void ReloadIcons();
 
@@ -191,8 +210,12 @@ class AppState : public DropTarget {
     wchar_t editpath[kPathUnits];
     bool editafterrefresh;
     bool selectafterrefresh;
-    // Read by the folder watcher's thread before it asks for a refresh.
-    std::atomic<bool> refreshing;
+    // A fill, refill or icon reload is running.
+    bool refreshing;
+    // A refresh had to wait for the list; it runs once the list is free.
+    bool refreshwanted;
+    // The folder the list's items come from.
+    wchar_t listedpath[kPathUnits];
     std::int32_t autorefreshlatency;
     std::int64_t recyclecount;
     bool menupinned;
@@ -206,6 +229,7 @@ class AppState : public DropTarget {
     void SetBaseTitle();
     void SetTrayTipFromTitle();
     int FindNamedItem();
+    void FillItems();
     void OpenItemAtCursor();
     LRESULT BeginLabelEdit(NMLVDISPINFOW* info);
     LRESULT EndLabelEdit(NMLVDISPINFOW* info);

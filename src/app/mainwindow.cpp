@@ -76,6 +76,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TRAYICON: state->OnTrayIcon(static_cast<UINT>(lParam)); return 0;
     case WM_REOPENMENU: ReopenCommandMenu(*state, wParam, lParam); return 0;
     case WM_FOLDERCHANGED: state->OnFolderChanged(); return 0;
+    case WM_REFRESHWANTED: state->RunWantedRefresh(); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

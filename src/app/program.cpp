@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <commctrl.h>
+
 #include <clocale>
 #include <new>
 
@@ -53,13 +55,30 @@ HWND CreateMainWindow(HWND owner) {
                            nullptr, Application.instance, nullptr);
 }
 
+bool KeyMayBeCommand(const MSG& message, bool inLabelEdit) {
+    if (!inLabelEdit) return true;
+    return message.message == WM_KEYDOWN &&
+           (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+}
+
+bool IsLabelEditBox(HWND mainWindow, HWND window) {
+    // The desk list is the main window's only child.
+    HWND list = window ? GetParent(window) : nullptr;
+    return list && GetParent(list) == mainWindow &&
+           reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0)) == window;
+}
+
 // Accelerators come first, so Enter and Esc reach the commands even while a
 // label is being edited; IsDialogMessageW translates and dispatches the keys
 // of the main window and its controls itself.
 int RunMessageLoop(HWND mainWindow, HACCEL accelerators) {
     MSG message = {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
+        bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+        bool inLabelEdit = key && IsLabelEditBox(mainWindow, message.hwnd);
+        if (KeyMayBeCommand(message, inLabelEdit) &&
+            TranslateAcceleratorW(mainWindow, accelerators, &message))
+            continue;
         if (IsDialogMessageW(mainWindow, &message)) continue;
         DispatchMessageW(&message);
     }

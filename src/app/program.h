@@ -11,3 +11,10 @@ HWND CreateOwnerWindow();
 // The main window; its creation runs the whole start-up.
 HWND CreateMainWindow(HWND owner);
 int RunMessageLoop(HWND mainWindow, HACCEL accelerators);
+
+// Whether a key message may become a command through the accelerators:
+// always, except in the name box of a label edit, where only Enter (commit)
+// and Esc (abandon) do and every other key edits the text.
+bool KeyMayBeCommand(const MSG& message, bool inLabelEdit);
+// Whether window is the label-edit box of the desk list in mainWindow.
+bool IsLabelEditBox(HWND mainWindow, HWND window);

@@ -8,6 +8,7 @@
 #include "desk/deskicons.h"
 #include "desk/deskorder.h"
 #include "desk/itemnames.h"
+#include "desk/listmarks.h"
 #include "shell/drivefixup.h"
 #include "status/trim.h"
 
@@ -69,11 +70,17 @@ bool ProgramPath(wchar_t* path) {
 } // namespace
 
 void AppState::FillDeskList() {
+    if (!ClaimList(true)) return;
+    FillItems();
+    ReleaseList();
+}
+
+void AppState::FillItems() {
     std::vector<std::wstring> names =
         DeskOrder(ReadDeskFolder(deskpath, showhidden), {sort, dirsfirst, home, end});
+    CopyText(listedpath, deskpath);
 
-    // The fill may run on the folder watcher's thread while the main thread
-    // writes the title, so it works in buffers of its own.
+    // Each entry's full path is built in a buffer of the fill's own.
     wchar_t path[kPathUnits];
     if (!ProgramPath(path) || !DriveFixUpApplies(path, deskpath)) convertpending = false;
 
@@ -115,21 +122,11 @@ void AppState::FillDeskList() {
 }
 
 void AppState::RefreshDeskList() {
-    if (refreshing.exchange(true)) return;
-    int focused = static_cast<int>(SendMessageW(desklist, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                MAKELPARAM(LVNI_FOCUSED, 0)));
+    if (!ClaimList(true)) return;
+    ListMarks marks = SaveListMarks();
     SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);
     ImageList_Remove(images, -1);
-
-    FillDeskList();
-
-    // The focus goes back to the same position, not the same entry; no item
-    // stays selected.
-    LVITEMW state = {};
-    state.stateMask = LVIS_FOCUSED;
-    state.state = LVIS_FOCUSED;
-    SendMessageW(desklist, LVM_SETITEMSTATE, static_cast<WPARAM>(focused),
-                 reinterpret_cast<LPARAM>(&state));
-    SendMessageW(desklist, LVM_ENSUREVISIBLE, static_cast<WPARAM>(focused), FALSE);
-    refreshing = false;
+    FillItems();
+    RestoreListMarks(marks);
+    ReleaseList();
 }

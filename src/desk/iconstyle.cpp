@@ -30,6 +30,8 @@ void AppState::ApplyIconStyle() {
 }
 
 void AppState::ReloadIcons() {
+    // The items stay, so a label being edited does not hold this up.
+    if (!ClaimList(false)) return;
     ImageList_Remove(images, -1);
     ItemIcons icons(images, static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0)));
     wchar_t path[kPathUnits];
@@ -38,4 +40,6 @@ void AppState::ReloadIcons() {
         ItemPath(i, path);
         icons.AddFor(path);
     }
+    icons.Finish();
+    ReleaseList();
 }

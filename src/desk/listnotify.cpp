@@ -51,5 +51,7 @@ LRESULT AppState::EndLabelEdit(NMLVDISPINFOW* info) {
     commitedit = false;
     LRESULT renamed = commit && RenameItem(info->item.pszText, HasShortcutExtension(editpath));
     editpath[0] = L'\0';
+    // A refresh held up by the edit follows it, and finds a new name.
+    ResumeWantedRefresh();
     return renamed;
 }

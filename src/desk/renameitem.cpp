@@ -35,6 +35,7 @@ void AppState::EditFoundItem() {
     int found = FindNamedItem();
     editafterrefresh = false;
     if (found == -1) return;
+    MarkOnly(found);
     // The list view's start-of-edit notification records the source path.
     editwindow = reinterpret_cast<HWND>(SendMessageW(desklist, LVM_EDITLABELW, found, 0));
 }
@@ -42,10 +43,5 @@ void AppState::EditFoundItem() {
 void AppState::SelectFoundItem() {
     selectafterrefresh = false;
     int found = FindNamedItem();
-    if (found == -1) return;
-    LVITEMW item = {};
-    item.state = LVIS_SELECTED;
-    item.stateMask = LVIS_SELECTED;
-    SendMessageW(desklist, LVM_SETITEMSTATE, found, reinterpret_cast<LPARAM>(&item));
-    SendMessageW(desklist, LVM_ENSUREVISIBLE, found, FALSE);
+    if (found != -1) MarkOnly(found);
 }

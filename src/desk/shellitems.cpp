@@ -59,6 +59,8 @@ void AppState::InvokeVerbOnItems(const char* verb) {
 bool AppState::ShowShellMenuAtFirstSelected() {
     int first = FirstSelectedItem();
     if (first < 0) return false;
+    // An item scrolled out of view would put the pointer outside the list.
+    SendMessageW(desklist, LVM_ENSUREVISIBLE, static_cast<WPARAM>(first), FALSE);
     RECT icon = {};
     icon.left = LVIR_ICON;
     SendMessageW(desklist, LVM_GETITEMRECT, static_cast<WPARAM>(first),

@@ -22,6 +22,8 @@
 #define WM_REOPENMENU (WM_USER + 3)
 // Sent by the folder watcher's thread once a burst of changes has settled.
 #define WM_FOLDERCHANGED (WM_APP + 1)
+// Posted when the list is free again and a refresh had to wait for it.
+#define WM_REFRESHWANTED (WM_APP + 2)
 
 // Timers of the main window.
 #define TIMER_TRIM 1026

@@ -25,10 +25,8 @@ bool FolderExists(const wchar_t* folder) {
 
 } // namespace
 
-FolderWatcher::FolderWatcher(HWND window, const wchar_t* folder, DWORD latencyMs,
-                             const std::atomic<bool>& refreshing)
-    : window_(window), latency_(latencyMs), refreshing_(refreshing),
-      stop_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+FolderWatcher::FolderWatcher(HWND window, const wchar_t* folder, DWORD latencyMs)
+    : window_(window), latency_(latencyMs), stop_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     // A folder that does not fit is not watched; the thread then only waits
     // for its stop event.
     if (CopyText(folder_, folder))
@@ -89,8 +87,9 @@ void RunFolderWatcher(const FolderWatcher& watcher) {
         if (watching && result != WAIT_TIMEOUT) break;
 
         if (WaitForSingleObject(stop, watcher.latency_) == WAIT_OBJECT_0) return;
-        // While a refresh runs the follow-ups stay pending for the next change.
-        if (!watcher.refreshing_.load()) SendMessageW(watcher.window_, WM_FOLDERCHANGED, 0, 0);
+        // The window's thread decides whether the refresh runs now or once
+        // the list is free.
+        SendMessageW(watcher.window_, WM_FOLDERCHANGED, 0, 0);
         // Not re-armed here: the settling left it armed, and a name made
         // while the list was being filled has signalled it since. Arming it
         // again would drop that change, and the list would miss the name
@@ -100,21 +99,12 @@ void RunFolderWatcher(const FolderWatcher& watcher) {
     WaitForSingleObject(stop, INFINITE);
 }
 
-void AppState::OnFolderChanged() {
-    // A refresh that is under way (one that lets sent messages in) makes the
-    // list as it will be; the follow-ups wait for the next change.
-    if (refreshing) return;
-    RefreshDeskList();
-    if (editafterrefresh) EditFoundItem();
-    if (selectafterrefresh) SelectFoundItem();
-}
-
 void AppState::StartFolderWatcher() {
     // A watcher that did not end in time keeps its own handles and is left
     // to end by itself; the folder still gets a watcher of its own.
     StopFolderWatcher();
-    watcher = std::make_unique<FolderWatcher>(
-        mainwindow, deskpath, static_cast<DWORD>(std::max(autorefreshlatency, 0)), refreshing);
+    watcher = std::make_unique<FolderWatcher>(mainwindow, deskpath,
+                                              static_cast<DWORD>(std::max(autorefreshlatency, 0)));
     stopevent = watcher->stopEvent();
     watchhandle = watcher->changeHandle();
 }

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "app/handles.h"
 #include "app/text.h"
 
@@ -19,11 +17,10 @@ constexpr DWORD kWatchedChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHA
 
 // One watcher: its stop event, its change notification and its thread.
 // Made and destroyed on the window's thread; its thread reads only what is
-// fixed before it starts, and the atomic refresh flag.
+// fixed before it starts.
 class FolderWatcher {
   public:
-    FolderWatcher(HWND window, const wchar_t* folder, DWORD latencyMs,
-                  const std::atomic<bool>& refreshing);
+    FolderWatcher(HWND window, const wchar_t* folder, DWORD latencyMs);
     // Destroy only after Stop returned true: the thread uses the handles.
     ~FolderWatcher() = default;
     FolderWatcher(const FolderWatcher&) = delete;
@@ -44,7 +41,6 @@ class FolderWatcher {
     HWND window_;
     wchar_t folder_[kPathUnits];
     DWORD latency_;
-    const std::atomic<bool>& refreshing_;
     KernelHandle stop_;
     ChangeNotification change_;
     KernelHandle thread_;

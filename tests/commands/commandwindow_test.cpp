@@ -12,12 +12,15 @@
 #include "app/application.h"
 #include "app/appstate.h"
 #include "app/handles.h"
+#include "app/program.h"
 #include "commands/pins.h"
 #include "resources/resource.h"
 #include "settings/filebytes.h"
 #include "support/testsupport.h"
 
-TEST(Commands, EveryAcceleratorYieldsItsCommandWhileALabelIsEdited) {
+// Each key of the table yields its command; in the name box of a label edit
+// only Enter and Esc do, and every other key is left to the text.
+TEST(Commands, EveryAcceleratorYieldsItsCommandButInTheNameBoxOnlyEnterAndEsc) {
     MainWindowTest windows;
     TempFolder desk;
     desk.file(L"a.txt");
@@ -29,6 +32,8 @@ TEST(Commands, EveryAcceleratorYieldsItsCommandWhileALabelIsEdited) {
     state.RunCommand(CMD_RENAME);
     ASSERT_NE(state.editwindow, nullptr) << "F2 edits the focused item when none is selected";
     SetFocus(state.editwindow);
+    EXPECT_TRUE(IsLabelEditBox(windows.window(), state.editwindow));
+    EXPECT_FALSE(IsLabelEditBox(windows.window(), state.desklist));
 
     // The commands go to a window of the test's own, not to the program.
     static std::vector<int> received;
@@ -69,14 +74,23 @@ TEST(Commands, EveryAcceleratorYieldsItsCommandWhileALabelIsEdited) {
         pressed[VK_CONTROL] = (key.mods & Ctrl) ? 0x80 : 0;
         pressed[VK_MENU] = (key.mods & Alt) ? 0x80 : 0;
         SetKeyboardState(pressed);
-        MSG msg = {};
-        msg.hwnd = state.editwindow;
-        msg.message = (key.mods & Char) ? WM_CHAR : (key.mods & Alt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        msg.wParam = key.key;
-        msg.lParam = (key.mods & Alt) ? 0x20000001 : 1;
-        received.clear();
-        TranslateAcceleratorW(target.get(), table, &msg);
-        EXPECT_EQ(received, std::vector<int>{key.command}) << key.key << " mods " << key.mods;
+        for (HWND focus : {state.desklist, state.editwindow}) {
+            MSG msg = {};
+            msg.hwnd = focus;
+            msg.message = (key.mods & Char)  ? WM_CHAR
+                          : (key.mods & Alt) ? WM_SYSKEYDOWN
+                                             : WM_KEYDOWN;
+            msg.wParam = key.key;
+            msg.lParam = (key.mods & Alt) ? 0x20000001 : 1;
+            received.clear();
+            if (KeyMayBeCommand(msg, IsLabelEditBox(windows.window(), focus)))
+                TranslateAcceleratorW(target.get(), table, &msg);
+            bool editKey = key.command == CMD_OPEN || key.command == CMD_EXIT;
+            EXPECT_EQ(received, focus == state.desklist || editKey ? std::vector<int>{key.command}
+                                                                   : std::vector<int>{})
+                << key.key << " mods " << key.mods
+                << (focus == state.desklist ? "" : " in the box");
+        }
     }
     BYTE released[256] = {};
     SetKeyboardState(released);

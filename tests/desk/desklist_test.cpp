@@ -202,42 +202,6 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
     }
 }
 
-TEST_F(MixedFolder, AfterARefreshTheFocusIsOnTheSamePositionAndNothingIsSelected) {
-    show(desk_.path());
-    ASSERT_EQ(count(), 7);
-    ListView_SetItemState(state_->desklist, 6, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-    ListView_SetItemState(state_->desklist, 2, LVIS_SELECTED, LVIS_SELECTED);
-    state_->RefreshDeskList();
-    EXPECT_EQ(ListView_GetNextItem(state_->desklist, -1, LVNI_FOCUSED), 6);
-    EXPECT_EQ(ListView_GetSelectedCount(state_->desklist), 0u);
-    EXPECT_FALSE(state_->refreshing);
-
-    // The list gets shorter than the focused position: no item has the focus.
-    DeleteFileW((desk_ / L"Notes.txt").c_str());
-    state_->RefreshDeskList();
-    EXPECT_EQ(count(), 6);
-    EXPECT_EQ(ListView_GetNextItem(state_->desklist, -1, LVNI_FOCUSED), -1);
-
-    // No focus before: none after, and no item is focused by the -1.
-    state_->RefreshDeskList();
-    EXPECT_EQ(ListView_GetNextItem(state_->desklist, -1, LVNI_FOCUSED), -1);
-    expectImagesInStep();
-}
-
-TEST_F(MixedFolder, ARefreshWhileOneRunsDoesNothing) {
-    show(desk_.path());
-    TempFolder other;
-    other.file(L"only.txt");
-    CopyText(state_->deskpath, other.path().c_str());
-    state_->refreshing = true;
-    state_->RefreshDeskList();
-    EXPECT_EQ(count(), 7) << "the list was left alone";
-    EXPECT_TRUE(state_->refreshing);
-    state_->refreshing = false;
-    state_->RefreshDeskList();
-    EXPECT_EQ(labels(), Labels{L"only.txt"});
-}
-
 TEST_F(DeskList, AFolderWithOnlyDotEntriesOrNoneAtAllGivesAnEmptyList) {
     TempFolder empty;
     show(empty.path());

@@ -5,7 +5,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shlobj.h>
+
+#include <cstddef>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/filebytes.h"
@@ -15,21 +20,26 @@
 namespace {
 
 // The centre of item index's icon in another process's list view, in screen
-// coordinates, asked for through that process's memory.
+// coordinates.
 POINT RemoteItemCentre(HWND list, DWORD processId, int index) {
-    POINT centre = {};
-    KernelHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     RECT rect = {LVIR_ICON, 0, 0, 0};
-    if (remote && WriteProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr) &&
-        SendMessageW(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
-        ReadProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr)) {
-        centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ClientToScreen(list, &centre);
-    }
-    if (remote) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    if (!SendRemote(list, processId, LVM_GETITEMRECT, index, rect)) return {};
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &centre);
     return centre;
+}
+
+std::wstring RemoteItemLabel(HWND list, DWORD processId, int index) {
+    struct Label {
+        LVITEMW item;
+        wchar_t text[MAX_PATH];
+    } label = {};
+    SendRemote(
+        list, processId, LVM_GETITEMTEXTW, index, label, +[](Label& copy, char* remote) {
+            copy.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Label, text));
+            copy.item.cchTextMax = MAX_PATH;
+        });
+    return label.text;
 }
 
 } // namespace
@@ -118,4 +128,71 @@ TEST(ItemProgram, ClicksAndKeysOpenRenameAndCreateItems) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.waitForExit(), 0u);
     EXPECT_EQ(ProbeLines(log).size(), 4u);
+}
+
+// Typing a name with real keys: only Enter and Esc are commands in the box.
+// A name that is taken leaves the file and its label as they were.
+TEST(ItemProgram, TheNameBoxKeepsItsKeysAndARefusedNameItsLabel) {
+    TempFolder home, desk, elsewhere;
+    desk.file(L"two.txt");
+    desk.file(L"uno.txt");
+    elsewhere.file(L"pasted.txt");
+    ProgramRun run(home.path());
+    HWND list = StartOnDesk(run, desk.path(), 2);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetParent(list);
+    // Off centre, so that a centring command would move it.
+    SetWindowPos(window, HWND_TOPMOST, 560, 360, 420, 320, SWP_SHOWWINDOW);
+    SetForegroundWindow(window);
+    RECT placed = {};
+    GetWindowRect(window, &placed);
+    auto edit = [&] { return FindWindowExW(list, nullptr, L"Edit", nullptr); };
+
+    TapKeys({VK_HOME, VK_F2});
+    ASSERT_TRUE(WaitFor([&] { return edit(); }));
+    TypeText(L"uno.txt");
+    TapKeys({VK_RETURN});
+    ASSERT_TRUE(WaitFor([&] { return !edit(); }));
+    Sleep(300);
+    EXPECT_TRUE(PathExists(desk / L"two.txt"));
+    EXPECT_EQ(RemoteItemLabel(list, run.processId(), 0), L"two.txt");
+
+    // Text and a file on the clipboard: the box pastes the text.
+    DROPFILES header = {sizeof header, {}, FALSE, TRUE};
+    std::wstring drop(sizeof header / sizeof(wchar_t), L'\0');
+    std::memcpy(drop.data(), &header, sizeof header);
+    drop += elsewhere / L"pasted.txt" + L'\0';
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    for (auto [format, data] :
+         {std::pair{CF_UNICODETEXT, std::wstring(L"_v2")}, {CF_HDROP, drop}}) {
+        size_t size = (data.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(GlobalLock(memory), data.c_str(), size);
+        GlobalUnlock(memory);
+        SetClipboardData(format, memory);
+    }
+    CloseClipboard();
+
+    TapKeys({VK_F2});
+    ASSERT_TRUE(WaitFor([&] { return edit(); }));
+    TypeText(L"Report");
+    PressKeys({VK_SHIFT, '1'});
+    PressKeys({VK_SHIFT, '2'});
+    TypeText(L" 2024x");
+    TapKeys({VK_LEFT, VK_DELETE, VK_END});
+    PressKeys({VK_CONTROL, 'V'});
+    TypeText(L".txt");
+    TapKeys({VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return PathExists(desk / L"Report!@ 2024_v2.txt"); }))
+        << WindowText(list);
+    EXPECT_FALSE(PathExists(desk / L"two.txt"));
+    Sleep(500);
+    EXPECT_FALSE(PathExists(desk / L"pasted.txt")) << "no file was pasted";
+    RECT now = {};
+    GetWindowRect(window, &now);
+    EXPECT_TRUE(EqualRect(&now, &placed)) << "the window did not move";
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.waitForExit(), 0u);
 }

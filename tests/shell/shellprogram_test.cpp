@@ -13,34 +13,12 @@
 #include "shell/shellcheck.h"
 #include "support/testsupport.h"
 
-namespace {
-
-// Sends a list-view message whose structure lives in the program's memory.
-template <typename T>
-LRESULT SendRemote(HWND list, DWORD processId, UINT message, WPARAM wParam, T& data) {
-    KernelHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    void* remote =
-        process ? VirtualAllocEx(process.get(), nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE)
-                : nullptr;
-    if (!remote) return 0;
-    WriteProcessMemory(process.get(), remote, &data, sizeof(T), nullptr);
-    LRESULT result = SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(process.get(), remote, &data, sizeof(T), nullptr);
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return result;
-}
-
-} // namespace
-
 TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
     TempFolder home, desk;
     for (const wchar_t* name : {L"a.txt", L"b.txt"})
         desk.file(name);
     ProgramRun run(home.path());
-    HWND list = StartWithSettings(
-        run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n",
-        2);
+    HWND list = StartOnDesk(run, desk.path(), 2);
     ASSERT_NE(list, nullptr);
     HWND window = GetParent(list);
     // In front of everything, so the clicks reach this list.
@@ -60,6 +38,13 @@ TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
         MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&icon), 2);
         return std::pair{POINT{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2},
                          POINT{icon.right, icon.bottom}};
+    };
+    // The list's client area on the screen.
+    auto client = [&] {
+        RECT area = {};
+        GetClientRect(list, &area);
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        return area;
     };
     auto waitForMenu = [&] {
         HWND popup = WaitForTopLevelWindow(run.processId(), L"#32768");
@@ -88,6 +73,20 @@ TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
     ASSERT_NE(popup, nullptr);
     POINT cursor = {}, corner = iconCentreAndCorner(1).second;
     EXPECT_TRUE(GetCursorPos(&cursor) && cursor.x == corner.x && cursor.y == corner.y);
+    PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(popup); }, 5000));
+
+    // An item scrolled out of view is brought into it first: the pointer
+    // stays on the list.
+    SetWindowPos(window, nullptr, 0, 0, 120, 120, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    RECT area = client();
+    ASSERT_FALSE(PtInRect(&area, iconCentreAndCorner(1).second)) << "out of view";
+    PostMessageW(list, WM_KEYDOWN, VK_APPS, 0);
+    popup = waitForMenu();
+    ASSERT_NE(popup, nullptr);
+    area = client();
+    EXPECT_TRUE(GetCursorPos(&cursor) && PtInRect(&area, cursor));
     PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(popup); }, 5000));
     PostMessageW(window, WM_CLOSE, 0, 0);

@@ -13,6 +13,7 @@
 
 #include "app/appstate.h"
 #include "app/application.h"
+#include "commands/commandids.h"
 #include "status/folderwatcher.h"
 #include "support/testsupport.h"
 
@@ -38,6 +39,23 @@ void Pump(DWORD ms) {
 bool Refreshed(DWORD ms = 5000) {
     return WaitFor([] { return !Refreshes.empty(); }, ms);
 }
+// The selected items' indexes, then "f" and the focused one's: "2 3 f3".
+std::string Marks(HWND list) {
+    std::string marks;
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i != -1;
+         i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        marks += std::to_string(i) + " ";
+    return marks + "f" + std::to_string(ListView_GetNextItem(list, -1, LVNI_FOCUSED));
+}
+// Handles only what other threads send to this one, as a shell call that
+// lets sent messages in does, until the condition holds.
+void TakeSentMessagesUntil(const std::function<bool()>& done, DWORD ms = 3000) {
+    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms;) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_SENDMESSAGE, 0);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
 
 class FolderWatcherTest : public ::testing::Test {
   protected:
@@ -52,7 +70,8 @@ class FolderWatcherTest : public ::testing::Test {
         RemoveWindowSubclass(state_->desklist, CountRefreshes, 1);
         Once.step = nullptr;
         if (state_->editwindow) SendMessageW(state_->editwindow, WM_CLOSE, 0, 0);
-        state_->refreshing = state_->editafterrefresh = state_->selectafterrefresh = false;
+        state_->refreshing = state_->refreshwanted = false;
+        state_->editafterrefresh = state_->selectafterrefresh = false;
     }
     void watch(const std::wstring& folder, int latency) {
         ASSERT_TRUE(CopyText(state_->deskpath, folder.c_str()));
@@ -115,21 +134,104 @@ TEST_F(FolderWatcherTest, OnlyNamesInTheFolderItselfAreWatched) {
     EXPECT_TRUE(Refreshed(3000));
 }
 
-TEST_F(FolderWatcherTest, AChangeDuringACommandsRefreshLeavesTheFollowUpsPending) {
-    CopyText(state_->findname, L"made.txt");
-    state_->editafterrefresh = true;
-    state_->refreshing = true;
-    desk_.file(L"made.txt");
+// The shell's icon calls let messages sent by other threads in: a request
+// that comes in while a fill or an icon reload runs is carried out once it
+// is over, follow-up included, and never inside it.
+TEST_F(FolderWatcherTest, ARequestDuringAFillOrAnIconReloadRunsOnceAfterIt) {
+    HWND list = state_->desklist;
+    desk_.file(L"n.txt");
+    const struct {
+        UINT inside; // a message the list gets while the work runs
+        size_t own;  // times the work itself empties the list
+        std::function<void()> run;
+    } works[] = {
+        {LVM_INSERTITEMW, 1,
+         [&] {
+             ListView_DeleteAllItems(list);
+             ImageList_Remove(state_->images, -1);
+             state_->FillDeskList();
+         }},
+        {LVM_GETITEMW, 0, [&] { state_->ReloadIcons(); }},
+    };
+    for (int made = 0; made < 2; ++made) {
+        state_->RefreshDeskList();
+        Pump(500);
+        Refreshes.clear();
+        std::wstring name = L"a" + std::to_wstring(made) + L".txt"; // before n.txt
+        CopyText(state_->findname, name.c_str());
+        state_->selectafterrefresh = true;
+        Once = {works[made].inside, [&] {
+                    desk_.file(name);
+                    size_t before = Refreshes.size();
+                    TakeSentMessagesUntil(
+                        [&] { return state_->refreshwanted || Refreshes.size() > before; });
+                }};
+        works[made].run();
+        EXPECT_EQ(Refreshes.size(), works[made].own) << made << ": nothing ran inside";
+        ASSERT_TRUE(WaitFor([&] { return !state_->selectafterrefresh; }, 3000));
+        Pump(600);
+        EXPECT_EQ(Refreshes.size(), works[made].own + 1) << made << ": once after it";
+        EXPECT_EQ(ImageList_GetImageCount(state_->images), 2 + made);
+        EXPECT_EQ(Marks(list), std::to_string(made) + " f" + std::to_string(made)) << made;
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+            LVITEMW item = {};
+            item.mask = LVIF_IMAGE;
+            item.iItem = i;
+            EXPECT_TRUE(ListView_GetItem(list, &item) && item.iImage == i) << made << " " << i;
+        }
+    }
+}
+
+// Another program's file that sorts before the user's items moves them, not
+// the marks. A focused file that goes leaves the focus at its place; a new
+// desk folder starts with nothing selected.
+TEST_F(FolderWatcherTest, AnOutsideChangeKeepsTheMarksOnTheirFiles) {
+    HWND list = state_->desklist;
+    for (const wchar_t* name : {L"b.txt", L"c.txt", L"d.txt", L"e.txt"})
+        desk_.file(name);
+    state_->RefreshDeskList();
+    Pump(500);
+    for (int i : {1, 2, 3})
+        ListView_SetItemState(list, i, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+    Refreshes.clear();
+    desk_.file(L"a.txt");
+    ASSERT_TRUE(Refreshed());
+    EXPECT_EQ(Marks(list), "2 3 4 f3") << "c.txt, d.txt, e.txt; d.txt focused";
+    Refreshes.clear();
+    DeleteFileW((desk_ / L"d.txt").c_str());
+    ASSERT_TRUE(Refreshed());
+    EXPECT_EQ(Marks(list), "2 3 f3");
+    TempFolder other;
+    for (const wchar_t* name : {L"1", L"2", L"3", L"4"})
+        other.file(name);
+    CopyText(state_->deskpath, other.path().c_str());
+    state_->RefreshDeskList();
+    EXPECT_EQ(Marks(list), "f3");
+}
+
+// The name being typed survives a change in the folder; the refresh waits
+// for the end of the edit and then finds the new name.
+TEST_F(FolderWatcherTest, AnOutsideChangeDuringAnEditWaitsForItsEnd) {
+    HWND list = state_->desklist;
+    desk_.file(L"b.txt");
+    state_->RefreshDeskList();
+    Pump(500);
+    SetFocus(list);
+    ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    state_->RunCommand(CMD_RENAME);
+    ASSERT_NE(state_->editwindow, nullptr);
+    SetWindowTextW(state_->editwindow, L"c.txt");
+    Refreshes.clear();
+    desk_.file(L"a.txt");
     Pump(800);
     EXPECT_TRUE(Refreshes.empty());
-    EXPECT_TRUE(state_->editafterrefresh);
-
-    state_->refreshing = false;
-    desk_.file(L"other.txt");
-    ASSERT_TRUE(WaitFor([&] { return state_->editwindow != nullptr; }, 5000));
-    EXPECT_FALSE(state_->editafterrefresh);
-    EXPECT_EQ(std::wstring(state_->editpath), desk_ / L"made.txt");
-    EXPECT_EQ(Refreshes.size(), 1u);
+    ASSERT_TRUE(IsWindow(state_->editwindow)) << "the edit is still open";
+    EXPECT_EQ(WindowText(state_->editwindow), L"c.txt");
+    state_->RunCommand(CMD_OPEN); // Enter
+    ASSERT_TRUE(Refreshed(1000)) << "the refresh follows the edit at once";
+    EXPECT_EQ(ListView_GetItemCount(list), 2);
+    EXPECT_EQ(Marks(list), "1 f1") << "the renamed c.txt";
 }
 
 // A name made while the watcher's refresh fills the list, after the folder

@@ -348,6 +348,11 @@ KernelHandle StartHidden(std::wstring command) {
     return KernelHandle(process.hProcess);
 }
 
+HWND StartOnDesk(ProgramRun& run, const std::wstring& desk, int items) {
+    return StartWithSettings(
+        run, L"[Portable]\r\nfolder=" + desk + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n", items);
+}
+
 HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items) {
     std::wstring ini = run.exePath().substr(0, run.exePath().rfind(L'\\')) + L"\\tarvo.ini";
     // Each way this can fail says which, for the caller's check to show.
