@@ -24,11 +24,12 @@ IconHandle BlankIcon(HIMAGELIST images) {
         CreateIcon(Application.instance, cx, cy, 1, 1, andMask.data(), xorMask.data()));
 }
 
-// Whether the list holds small icons, so that the shell's generic icons are
-// taken at the size they were drawn for rather than scaled.
+// Whether the shell's small icons are large enough for the list, so that its
+// generic icons are taken at the size they were drawn for; a smaller source
+// would be blown up.
 bool IsSmall(HIMAGELIST images) {
     int cx = 0, cy = 0;
-    return ImageList_GetIconSize(images, &cx, &cy) && cx < GetSystemMetrics(SM_CXICON);
+    return ImageList_GetIconSize(images, &cx, &cy) && cx <= GetSystemMetrics(SM_CXSMICON);
 }
 
 IconHandle AssociatedIcon(const wchar_t* path) {
