@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -154,4 +155,71 @@ TEST(Commands, SaveOnExitTurnedOffIsWrittenAtOnceAndNothingAfter) {
     state.RunCommand(CMD_SORT_BY_NAME);
     windows.close();
     EXPECT_EQ(ReadUtf16(file), text) << "the exit writes nothing once it is off";
+}
+
+namespace {
+
+// Runs this thread's messages until WM_QUIT; its exit code, or -1 when none
+// came in time.
+int RunUntilQuit(DWORD timeoutMs = 10000) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return -1;
+}
+
+void MouseButton(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+// Another program closes the window politely while the command menu is up or
+// items are being dragged out: the close waits until that loop is over, so
+// the operation that ran it still finds its record, then ends the program.
+TEST(Commands, ACloseFromOutsideDuringTheMenuOrADragEndsTheProgramAfterIt) {
+    for (bool drag : {false, true}) {
+        SCOPED_TRACE(drag ? "drag out" : "command menu");
+        MainWindowTest windows;
+        TempFolder desk;
+        desk.file(L"a.txt");
+        AppState& state = *TheAppState;
+        HWND window = windows.window();
+        std::wstring settings = windows.settingsPath();
+        CopyText(state.inipath, settings.c_str());
+        CopyText(state.deskpath, desk.path().c_str());
+        state.RefreshDeskList();
+        ListView_SetItemState(state.desklist, 0, LVIS_SELECTED, LVIS_SELECTED);
+        std::atomic<bool> over = false;
+        // A held button keeps the drag going until the close ends it.
+        if (drag) MoveCursorTo({1000, 740}), MouseButton(MOUSEEVENTF_LEFTDOWN);
+        std::thread outside([&] {
+            if (!drag) WaitForTopLevelWindow(GetCurrentProcessId(), L"#32768");
+            Sleep(300);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            for (int i = 0; i < 150 && !over; ++i)
+                Sleep(20);
+            if (drag) MouseButton(MOUSEEVENTF_LEFTUP);
+        });
+        state.menupinned = true; // the dismissal then writes the pins
+        if (drag)
+            state.DragSelectedItemsOut();
+        else
+            state.ShowCommandMenu(200, 150, 0);
+        over = true;
+        outside.join();
+        EXPECT_TRUE(IsWindow(window) && TheAppState == &state) << "still there after the loop";
+        EXPECT_FALSE(PathExists(settings)) << "not yet saved";
+        EXPECT_EQ(RunUntilQuit(), 0);
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_TRUE(PathExists(settings));
+    }
 }
