@@ -368,3 +368,18 @@ HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items)
         return fail("the list never held every item");
     return list;
 }
+
+LRESULT SendRemote(HWND window, DWORD processId, UINT message, WPARAM wParam, void* data,
+                   size_t size) {
+    KernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    void* remote = process
+                       ? VirtualAllocEx(process.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE)
+                       : nullptr;
+    if (!remote) return 0;
+    WriteProcessMemory(process.get(), remote, data, size, nullptr);
+    LRESULT result = SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process.get(), remote, data, size, nullptr);
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return result;
+}

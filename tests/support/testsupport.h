@@ -127,3 +127,8 @@ void TypeText(const std::wstring& text);
 void ClickAt(POINT point, int count = 1, bool right = false);
 // Starts a command line without a window; the process handle, or null.
 KernelHandle StartHidden(std::wstring command);
+
+// Sends a message whose lParam points at size bytes of data, copied into
+// the other process's memory and back; 0 when that memory cannot be had.
+LRESULT SendRemote(HWND window, DWORD processId, UINT message, WPARAM wParam, void* data,
+                   size_t size);
