@@ -277,7 +277,7 @@ TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
 }
 
 // With no window of its own the program would wait unseen for ever.
-TEST(Program, EndsAtOnceWhenItsWindowClassIsTaken) {
+TEST(Startup, EndsAtOnceWhenItsWindowClassIsTaken) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     UnregisterClassW(L"Ta'rvo", instance);
     WNDCLASSW taken = {};

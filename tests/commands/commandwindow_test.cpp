@@ -199,8 +199,16 @@ TEST(Commands, ACloseFromOutsideDuringTheMenuOrADragEndsTheProgramAfterIt) {
         state.RefreshDeskList();
         ListView_SetItemState(state.desklist, 0, LVIS_SELECTED, LVIS_SELECTED);
         std::atomic<bool> over = false;
-        // A held button keeps the drag going until the close ends it.
-        if (drag) MoveCursorTo({1000, 740}), MouseButton(MOUSEEVENTF_LEFTDOWN);
+        // A button held down on a window of this thread keeps the drag going
+        // until the close ends it.
+        WindowHandle pad(CreateWindowExW(WS_EX_TOPMOST, L"Static", L"",
+                                         WS_POPUP | WS_VISIBLE | SS_NOTIFY, 800, 600, 200, 150,
+                                         nullptr, nullptr, nullptr, nullptr));
+        if (drag) {
+            MoveCursorTo({900, 675});
+            MouseButton(MOUSEEVENTF_LEFTDOWN);
+            ASSERT_TRUE(WaitFor([] { return GetKeyState(VK_LBUTTON) < 0; }, 3000));
+        }
         std::thread outside([&] {
             if (!drag) WaitForTopLevelWindow(GetCurrentProcessId(), L"#32768");
             Sleep(300);
