@@ -8,30 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "app/handles.h"
 #include "settings/filebytes.h"
 #include "shell/shellcheck.h"
 #include "support/testsupport.h"
-
-namespace {
-
-// Sends a list-view message whose structure lives in the program's memory.
-template <typename T>
-LRESULT SendRemote(HWND list, DWORD processId, UINT message, WPARAM wParam, T& data) {
-    KernelHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    void* remote =
-        process ? VirtualAllocEx(process.get(), nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE)
-                : nullptr;
-    if (!remote) return 0;
-    WriteProcessMemory(process.get(), remote, &data, sizeof(T), nullptr);
-    LRESULT result = SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(process.get(), remote, &data, sizeof(T), nullptr);
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return result;
-}
-
-} // namespace
 
 TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
     TempFolder home, desk;
@@ -52,11 +31,11 @@ TEST(ShellProgram, ARightClickOrTheAppKeyShowsTheShellMenuOfTheSelectedItems) {
         LVITEMW item = {};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         item.state = state;
-        SendRemote(list, run.processId(), LVM_SETITEMSTATE, index, item);
+        SendRemote(list, run.processId(), LVM_SETITEMSTATE, index, &item, sizeof item);
     };
     auto iconCentreAndCorner = [&](int index) {
         RECT icon = {LVIR_ICON, 0, 0, 0};
-        SendRemote(list, run.processId(), LVM_GETITEMRECT, index, icon);
+        SendRemote(list, run.processId(), LVM_GETITEMRECT, index, &icon, sizeof icon);
         MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&icon), 2);
         return std::pair{POINT{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2},
                          POINT{icon.right, icon.bottom}};
