@@ -63,7 +63,7 @@ void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_CREATE: CreateAppState(window); return 0;
     case WM_CLOSE: CloseMainWindow(window); return 0;
     default: break;

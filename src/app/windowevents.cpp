@@ -1,11 +1,12 @@
 #include "app/windowevents.h"
 
 #include "app/appstate.h"
+#include "app/dpi.h"
 #include "resources/resource.h"
 #include "status/trim.h"
 
-void OnGetMinMaxInfo(MINMAXINFO* info) {
-    if (info) info->ptMinTrackSize.x = GetSystemMetrics(SM_CXICONSPACING);
+void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
+    if (info) info->ptMinTrackSize.x = MetricForDpi(SM_CXICONSPACING, WindowDpi(window));
 }
 
 bool BringUpDialogForward(HWND window) {
