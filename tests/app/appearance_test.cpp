@@ -46,110 +46,65 @@ TEST(Appearance, EachSwitchCommandTurnsItsLookOnAndTheSecondOneOff) {
     ASSERT_FALSE(IsWindowVisible(window));
     SendMessageW(window, WM_COMMAND, CMD_TRAY_ICON, 0);
     EXPECT_TRUE(IsWindowVisible(window)) << "nothing else could bring it back";
+    // A new taskbar (Explorer restarted) holds none of the old icons.
+    NOTIFYICONDATAW probe = TheAppState->trayicondata;
+    SendMessageW(window, WM_COMMAND, CMD_TRAY_ICON, 0);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &probe));
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &probe)) << "the icon was back";
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    TheAppState->trayicon = false;
 }
 
-namespace {
-
-// The system's own figures for a scale, asked where the system has them.
-template <typename Function> Function UserFunction(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32"), name)));
+// Only the client area is left, wherever the frame puts it.
+TEST(Appearance, TheTransparentRegionIsTheClientAreaWhateverTheFrame) {
+    MainWindowTest windows;
+    HWND window = windows.window();
+    for (LONG_PTR exstyle : {LONG_PTR(0), LONG_PTR(WS_EX_TOOLWINDOW)}) {
+        SetWindowLongPtrW(window, GWL_EXSTYLE, exstyle);
+        SetWindowPos(window, nullptr, 50, 40, 420, 300, SWP_NOZORDER | SWP_FRAMECHANGED);
+        SendMessageW(window, WM_COMMAND, CMD_TRANSPARENT, 0);
+        RECT frame, client, box = {};
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        OffsetRect(&client, -frame.left, -frame.top);
+        GdiObject region(CreateRectRgn(0, 0, 0, 0));
+        GetWindowRgn(window, static_cast<HRGN>(region.get()));
+        GetRgnBox(static_cast<HRGN>(region.get()), &box);
+        EXPECT_TRUE(EqualRect(&box, &client)) << exstyle;
+        SendMessageW(window, WM_COMMAND, CMD_TRANSPARENT, 0);
+    }
 }
 
-} // namespace
-
+// To 144 and back: the window takes the suggested rectangle, and the icons
+// and the font are what the system gives for the scale in each view.
 TEST(Appearance, AScaleChangeTakesTheSuggestedRectangleAndRemakesIconsAndFont) {
-    auto metric = UserFunction<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
-    auto font =
-        UserFunction<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+    HMODULE user32 = GetModuleHandleW(L"user32");
+    auto metric = reinterpret_cast<int(WINAPI*)(int, UINT)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
+    auto font = reinterpret_cast<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "SystemParametersInfoForDpi")));
     if (!metric || !font) GTEST_SKIP() << "this system knows one scale only";
-    TempFolder desk;
-    desk.file(L"a.txt");
-    desk.file(L"b.txt");
     MainWindowTest windows;
     AppState& state = *TheAppState;
-    CopyText(state.deskpath, desk.path().c_str());
-    state.RefreshDeskList();
-    const struct {
-        int iconstyle;
-        int width, height;
-    } views[] = {
-        {0, SM_CXICON, SM_CYICON}, {1, SM_CXSMICON, SM_CYSMICON}, {2, SM_CXSMICON, SM_CYSMICON}};
-    for (const auto& view : views) {
-        state.iconstyle = view.iconstyle;
+    for (state.iconstyle = 0; state.iconstyle < 3; ++state.iconstyle) {
         state.ApplyIconStyle();
-        // To 144 and back: the second change restores what the first one made.
         for (UINT dpi : {144u, 96u}) {
-            SCOPED_TRACE(testing::Message() << "style " << view.iconstyle << " at " << dpi);
-            RECT suggested = {40 + static_cast<LONG>(dpi), 30, 500 + static_cast<LONG>(dpi), 390};
+            SCOPED_TRACE(testing::Message() << "style " << state.iconstyle << " at " << dpi);
+            RECT suggested = {LONG(dpi), 30, LONG(dpi) + 460, 390}, now;
             SendMessageW(windows.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
-            RECT now;
             GetWindowRect(windows.window(), &now);
             EXPECT_TRUE(EqualRect(&now, &suggested));
             int cx = 0, cy = 0;
             ImageList_GetIconSize(state.images, &cx, &cy);
-            EXPECT_EQ(std::pair(cx, cy),
-                      std::pair(metric(view.width, dpi), metric(view.height, dpi)));
-            EXPECT_EQ(ImageList_GetImageCount(state.images), 2) << "one image per item";
-            LOGFONTW expected = {}, used = {};
+            EXPECT_EQ(cx, metric(state.iconstyle == 0 ? SM_CXICON : SM_CXSMICON, dpi));
+            LOGFONTW expected = {}, listFont = {};
             font(SPI_GETICONTITLELOGFONT, sizeof expected, &expected, 0, dpi);
-            auto listFont =
-                reinterpret_cast<HGDIOBJ>(SendMessageW(state.desklist, WM_GETFONT, 0, 0));
-            ASSERT_EQ(GetObjectW(listFont, sizeof used, &used), int(sizeof used));
-            EXPECT_EQ(used.lfHeight, expected.lfHeight);
+            GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(state.desklist, WM_GETFONT, 0, 0)),
+                       sizeof listFont, &listFont);
+            EXPECT_EQ(listFont.lfHeight, expected.lfHeight);
         }
     }
-}
-
-// Only the client area is left, wherever the frame puts it.
-TEST(Appearance, TheTransparentRegionIsTheClientAreaForEachFrame) {
-    MainWindowTest windows;
-    HWND window = windows.window();
-    TheAppState->colour = RGB(0, 128, 128);
-    const struct {
-        LONG_PTR style, exstyle;
-    } frames[] = {{WS_OVERLAPPEDWINDOW, 0},
-                  {WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW},
-                  {WS_POPUP | WS_THICKFRAME, 0}};
-    for (const auto& frame : frames) {
-        SCOPED_TRACE(testing::Message() << std::hex << frame.style << " " << frame.exstyle);
-        SetWindowLongPtrW(window, GWL_STYLE, frame.style | WS_VISIBLE);
-        SetWindowLongPtrW(window, GWL_EXSTYLE,
-                          (GetWindowLongPtrW(window, GWL_EXSTYLE) & ~WS_EX_TOOLWINDOW) |
-                              frame.exstyle);
-        SetWindowPos(window, nullptr, 50, 40, 420, 300, SWP_NOZORDER | SWP_FRAMECHANGED);
-        SendMessageW(window, WM_COMMAND, CMD_TRANSPARENT, 0);
-        RECT windowRect, client, box;
-        GetWindowRect(window, &windowRect);
-        GetClientRect(window, &client);
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        OffsetRect(&client, -windowRect.left, -windowRect.top);
-        GdiObject region(CreateRectRgn(0, 0, 0, 0));
-        ASSERT_EQ(GetWindowRgn(window, static_cast<HRGN>(region.get())), SIMPLEREGION);
-        GetRgnBox(static_cast<HRGN>(region.get()), &box);
-        EXPECT_TRUE(EqualRect(&box, &client))
-            << box.left << "," << box.top << " " << box.right << "," << box.bottom << " vs "
-            << client.left << "," << client.top << " " << client.right << "," << client.bottom;
-        SendMessageW(window, WM_COMMAND, CMD_TRANSPARENT, 0);
-    }
-}
-
-TEST(Appearance, ANewTaskbarGetsTheTrayIconAgain) {
-    MainWindowTest windows;
-    HWND window = windows.window();
-    AppState& state = *TheAppState;
-    SendMessageW(window, WM_COMMAND, CMD_TRAY_ICON, 0);
-    NOTIFYICONDATAW probe = {};
-    probe.cbSize = sizeof probe;
-    probe.hWnd = window;
-    probe.uID = 0;
-    if (!Shell_NotifyIconW(NIM_MODIFY, &probe)) GTEST_SKIP() << "no notification area here";
-    // Explorer restarted: its new taskbar holds none of the old icons.
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &probe));
-    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon is back";
-    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    state.trayicon = false; // the exit leaves the tray as it found it
-    Shell_NotifyIconW(NIM_DELETE, &probe);
 }

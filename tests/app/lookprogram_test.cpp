@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <tuple>
 
 #include "settings/filebytes.h"
 #include "support/testsupport.h"
@@ -46,71 +47,34 @@ TEST(LookProgram, ThePlaceAndLookShowOnTheWindowAndSurviveARestart) {
     }
 }
 
-namespace {
-
-// Sets the scale this Wine gives every program it starts from now on, and
-// puts the old one back at the end.
-class DisplayScale {
-  public:
-    DisplayScale() {
-        RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
-        DWORD size = sizeof old_;
-        had_ = key_ && RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                                        reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
-    }
-    ~DisplayScale() {
-        if (!key_) return;
-        if (had_)
-            set(old_);
-        else
-            RegDeleteValueW(key_, L"LogPixels");
-        RegCloseKey(key_);
-    }
-    DisplayScale(const DisplayScale&) = delete;
-    DisplayScale& operator=(const DisplayScale&) = delete;
-    bool set(DWORD dpi) {
-        return key_ && RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD,
-                                      reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) == 0;
-    }
-
-  private:
-    HKEY key_ = nullptr;
-    DWORD old_ = 0;
-    bool had_ = false;
-};
-
-} // namespace
-
 // Wine scales every program it starts by its LogPixels setting, aware of the
 // scale or not; the program's icons, labels and saved place stay as they were.
 TEST(LookProgram, AtEachDisplayScaleTheIconsLabelsAndPlaceStayAsBefore) {
-    DisplayScale scale;
+    const wchar_t* key = L"Control Panel\\Desktop";
+    DWORD old = 96, size = sizeof old;
+    RegGetValueW(HKEY_CURRENT_USER, key, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old, &size);
     TempFolder home, desk;
     desk.file(L"a.txt");
     const std::wstring place = L"[Position]\r\nleft=100\r\ntop=80\r\nright=520\r\nbottom=400\r\n";
-    const struct {
-        DWORD dpi;
-        LONG icon, label; // as measured with the program before it declared awareness
-    } scales[] = {{144, 48, 21}, {96, 32, 14}};
-    for (const auto& s : scales) {
-        SCOPED_TRACE(s.dpi);
-        ASSERT_TRUE(scale.set(s.dpi));
+    // Icon and label heights as measured with the program before it declared awareness.
+    for (auto [dpi, icon, label] : {std::tuple{144u, 48L, 21L}, {96u, 32L, 14L}}) {
+        SCOPED_TRACE(dpi);
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
         ProgramRun run(home.path());
         HWND list =
-            StartWithSettings(run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n\r\n" + place, 1);
-        ASSERT_NE(list, nullptr);
-        RECT icon = {LVIR_ICON, 0, 0, 0}, label = {LVIR_LABEL, 0, 0, 0};
-        SendRemote(list, run.processId(), LVM_GETITEMRECT, 0, &icon, sizeof icon);
-        SendRemote(list, run.processId(), LVM_GETITEMRECT, 0, &label, sizeof label);
-        EXPECT_EQ(icon.bottom - icon.top, s.icon) << icon.right - icon.left;
-        EXPECT_EQ(label.bottom - label.top, s.label) << label.right - label.left;
-        RECT rect;
-        GetWindowRect(GetParent(list), &rect);
-        EXPECT_EQ(rect.left, 100);
-        EXPECT_EQ(rect.bottom, 400);
+            StartWithSettings(run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n" + place, 1);
+        // Read by the program as it started; the next tests need the old one.
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels", REG_DWORD, &old, sizeof old);
+        if (!list) continue;
+        RECT rects[2] = {{LVIR_ICON, 0, 0, 0}, {LVIR_LABEL, 0, 0, 0}}, window;
+        for (RECT& rect : rects)
+            SendRemote(list, run.processId(), LVM_GETITEMRECT, 0, &rect, sizeof rect);
+        EXPECT_EQ(std::pair(rects[0].bottom - rects[0].top, rects[1].bottom - rects[1].top),
+                  std::pair(icon, label));
+        GetWindowRect(GetParent(list), &window);
+        EXPECT_EQ(std::pair(window.left, window.bottom), std::pair(100L, 400L));
         PostMessageW(GetParent(list), WM_CLOSE, 0, 0);
-        ASSERT_EQ(run.waitForExit(), 0u);
+        EXPECT_EQ(run.waitForExit(), 0u);
         EXPECT_NE(ReadUtf16(home / L"tarvo.ini").find(place), std::wstring::npos);
     }
 }

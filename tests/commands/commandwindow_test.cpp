@@ -159,20 +159,6 @@ TEST(Commands, SaveOnExitTurnedOffIsWrittenAtOnceAndNothingAfter) {
 
 namespace {
 
-// Runs this thread's messages until WM_QUIT; its exit code, or -1 when none
-// came in time.
-int RunUntilQuit(DWORD timeoutMs = 10000) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return -1;
-}
-
 void MouseButton(DWORD flags) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -226,8 +212,10 @@ TEST(Commands, ACloseFromOutsideDuringTheMenuOrADragEndsTheProgramAfterIt) {
         outside.join();
         EXPECT_TRUE(IsWindow(window) && TheAppState == &state) << "still there after the loop";
         EXPECT_FALSE(PathExists(settings)) << "not yet saved";
-        EXPECT_EQ(RunUntilQuit(), 0);
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_TRUE(PathExists(settings));
+        MSG close, quit;
+        ASSERT_TRUE(PeekMessageW(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "carried out";
+        DispatchMessageW(&close);
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0);
+        EXPECT_TRUE(!IsWindow(window) && PathExists(settings));
     }
 }
