@@ -6,7 +6,6 @@
 
 #include "app/application.h"
 #include "app/appstate.h"
-#include "app/program.h"
 #include "lang/texts.h"
 #include "resources/resource.h"
 #include "support/testsupport.h"
@@ -276,17 +275,3 @@ TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
     EXPECT_TRUE(IsWindowVisible(window())) << "other mouse messages do nothing";
 }
 
-// With no window of its own the program would wait unseen for ever.
-TEST(Startup, EndsAtOnceWhenItsWindowClassIsTaken) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    UnregisterClassW(L"Ta'rvo", instance);
-    WNDCLASSW taken = {};
-    taken.lpfnWndProc = DefWindowProcW;
-    taken.hInstance = instance;
-    taken.lpszClassName = L"Ta'rvo";
-    ASSERT_NE(RegisterClassW(&taken), 0);
-    PostQuitMessage(0); // a loop entered all the same would end with 0
-    EXPECT_EQ(RunProgram(instance), kStartFailed);
-    DrainMessages();
-    UnregisterClassW(L"Ta'rvo", instance);
-}

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -157,21 +156,15 @@ TEST(Commands, SaveOnExitTurnedOffIsWrittenAtOnceAndNothingAfter) {
     EXPECT_EQ(ReadUtf16(file), text) << "the exit writes nothing once it is off";
 }
 
-namespace {
-
-void MouseButton(DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-} // namespace
-
 // Another program closes the window politely while the command menu is up or
 // items are being dragged out: the close waits until that loop is over, so
 // the operation that ran it still finds its record, then ends the program.
 TEST(Commands, ACloseFromOutsideDuringTheMenuOrADragEndsTheProgramAfterIt) {
+    auto button = [](DWORD flags) {
+        INPUT input = {INPUT_MOUSE, {}};
+        input.mi.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    };
     for (bool drag : {false, true}) {
         SCOPED_TRACE(drag ? "drag out" : "command menu");
         MainWindowTest windows;
@@ -184,38 +177,26 @@ TEST(Commands, ACloseFromOutsideDuringTheMenuOrADragEndsTheProgramAfterIt) {
         CopyText(state.deskpath, desk.path().c_str());
         state.RefreshDeskList();
         ListView_SetItemState(state.desklist, 0, LVIS_SELECTED, LVIS_SELECTED);
-        std::atomic<bool> over = false;
-        // A button held down on a window of this thread keeps the drag going
-        // until the close ends it.
-        WindowHandle pad(CreateWindowExW(WS_EX_TOPMOST, L"Static", L"",
-                                         WS_POPUP | WS_VISIBLE | SS_NOTIFY, 800, 600, 200, 150,
-                                         nullptr, nullptr, nullptr, nullptr));
-        if (drag) {
-            MoveCursorTo({900, 675});
-            MouseButton(MOUSEEVENTF_LEFTDOWN);
-            ASSERT_TRUE(WaitFor([] { return GetKeyState(VK_LBUTTON) < 0; }, 3000));
-        }
+        // The button held down on a window of this thread keeps a drag going.
+        WindowHandle pad(CreateWindowExW(WS_EX_TOPMOST, L"Static", L"", WS_POPUP | WS_VISIBLE, 800,
+                                         600, 200, 150, nullptr, nullptr, nullptr, nullptr));
+        MoveCursorTo({900, 675});
+        if (drag) button(MOUSEEVENTF_LEFTDOWN);
+        ASSERT_TRUE(WaitFor([&] { return (GetKeyState(VK_LBUTTON) < 0) == drag; }, 3000));
         std::thread outside([&] {
-            if (!drag) WaitForTopLevelWindow(GetCurrentProcessId(), L"#32768");
-            Sleep(300);
+            Sleep(500);
             PostMessageW(window, WM_CLOSE, 0, 0);
-            for (int i = 0; i < 150 && !over; ++i)
-                Sleep(20);
-            if (drag) MouseButton(MOUSEEVENTF_LEFTUP);
+            Sleep(2000);
+            if (drag) button(MOUSEEVENTF_LEFTUP);
         });
         state.menupinned = true; // the dismissal then writes the pins
-        if (drag)
-            state.DragSelectedItemsOut();
-        else
-            state.ShowCommandMenu(200, 150, 0);
-        over = true;
+        drag ? state.DragSelectedItemsOut() : state.ShowCommandMenu(200, 150, 0);
         outside.join();
-        EXPECT_TRUE(IsWindow(window) && TheAppState == &state) << "still there after the loop";
-        EXPECT_FALSE(PathExists(settings)) << "not yet saved";
+        EXPECT_TRUE(IsWindow(window) && TheAppState == &state && !PathExists(settings));
         MSG close, quit;
         ASSERT_TRUE(PeekMessageW(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "carried out";
         DispatchMessageW(&close);
         EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0);
-        EXPECT_TRUE(!IsWindow(window) && PathExists(settings));
+        EXPECT_TRUE(!IsWindow(window) && PathExists(settings)) << "saved on the way out";
     }
 }
