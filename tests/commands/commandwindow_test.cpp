@@ -193,8 +193,8 @@ TEST(Commands, ACloseFromOutsideDuringTheMenuOrADragEndsTheProgramAfterIt) {
         drag ? state.DragSelectedItemsOut() : state.ShowCommandMenu(200, 150, 0);
         outside.join();
         EXPECT_TRUE(IsWindow(window) && TheAppState == &state && !PathExists(settings));
-        MSG close, quit;
-        ASSERT_TRUE(PeekMessageW(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "carried out";
+        MSG close = {}, quit = {};
+        EXPECT_TRUE(PeekMessageW(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "carried out";
         DispatchMessageW(&close);
         EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0);
         EXPECT_TRUE(!IsWindow(window) && PathExists(settings)) << "saved on the way out";
