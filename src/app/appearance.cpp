@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/appstate.h"
+#include "app/dpi.h"
 #include "app/handles.h"
 #include "resources/resource.h"
 
@@ -35,16 +36,7 @@ void AppState::ApplyTransparency() {
     ShowWindow(mainwindow, SW_HIDE);
     LONG_PTR exstyle = GetWindowLongPtrW(mainwindow, GWL_EXSTYLE);
     if (transparent) {
-        RECT client;
-        GetClientRect(mainwindow, &client);
-        int caption = GetSystemMetrics(SM_CYCAPTION);
-        // The caption and the frame lie outside the region and disappear.
-        GdiObject region(CreateRectRgn(GetSystemMetrics(SM_CXFRAME),
-                                       GetSystemMetrics(SM_CYFRAME) + caption, client.right,
-                                       client.bottom + caption));
-        // Once set, the region belongs to the system.
-        if (region && SetWindowRgn(mainwindow, static_cast<HRGN>(region.get()), TRUE))
-            region.release();
+        CutToClientArea();
         SetWindowLongPtrW(mainwindow, GWL_EXSTYLE, exstyle | WS_EX_LAYERED);
         // Every pixel in the background colour becomes see-through.
         setlayered(mainwindow, colour, 0, LWA_COLORKEY);
@@ -55,20 +47,47 @@ void AppState::ApplyTransparency() {
     ShowWindow(mainwindow, SW_SHOW);
 }
 
+void AppState::CutToClientArea() {
+    // Where the client area lies in the window, whatever the frame: the
+    // caption and every border, padded or not, lie outside the region.
+    RECT window, client;
+    POINT origin = {0, 0};
+    if (!GetWindowRect(mainwindow, &window) || !GetClientRect(mainwindow, &client) ||
+        !ClientToScreen(mainwindow, &origin))
+        return;
+    int left = origin.x - window.left, top = origin.y - window.top;
+    GdiObject region(CreateRectRgn(left, top, left + client.right, top + client.bottom));
+    // Once set, the region belongs to the system.
+    if (region && SetWindowRgn(mainwindow, static_cast<HRGN>(region.get()), TRUE)) region.release();
+}
+
 void AppState::ApplyTrayIcon() {
     // Hiding and showing makes the taskbar take note of the style change.
     bool visible = IsWindowVisible(mainwindow);
     if (visible) ShowWindow(mainwindow, SW_HIDE);
+    // An icon that is still there (the taskbar announced itself again) is
+    // as good as a new one.
+    bool inTray = trayicon && (Shell_NotifyIconW(NIM_ADD, &trayicondata) ||
+                               Shell_NotifyIconW(NIM_MODIFY, &trayicondata));
+    if (!trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);
+    // Without a tray icon the taskbar button keeps the window reachable.
     LONG_PTR exstyle = GetWindowLongPtrW(mainwindow, GWL_EXSTYLE);
-    if (trayicon) {
-        SetWindowLongPtrW(mainwindow, GWL_EXSTYLE, exstyle & ~WS_EX_APPWINDOW);
-        Shell_NotifyIconW(NIM_ADD, &trayicondata);
-    } else {
-        SetWindowLongPtrW(mainwindow, GWL_EXSTYLE, exstyle | WS_EX_APPWINDOW);
-        Shell_NotifyIconW(NIM_DELETE, &trayicondata);
-    }
-    // Without the tray icon a hidden window could never be reached again.
-    if (visible || !trayicon) ShowWindow(mainwindow, SW_SHOW);
+    SetWindowLongPtrW(mainwindow, GWL_EXSTYLE,
+                      inTray ? exstyle & ~WS_EX_APPWINDOW : exstyle | WS_EX_APPWINDOW);
+    if (visible || !inTray) ShowWindow(mainwindow, SW_SHOW);
+}
+
+void AppState::OnTaskbarCreated() {
+    if (trayicon) ApplyTrayIcon();
+}
+
+void AppState::ApplyListFont() {
+    LOGFONTW font = IconTitleFont(dpi);
+    GdiObject made(CreateFontIndirectW(&font));
+    if (!made) return;
+    SendMessageW(desklist, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+    // The list draws with the new font from now on; the old one can go.
+    listfont = std::move(made);
 }
 
 void AppState::ApplyStayOnTop() {

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "app/dpi.h"
+#include "desk/iconsize.h"
 #include "resources/resource.h"
 #include "status/folderwatcher.h"
 
@@ -27,6 +29,7 @@ AppState::AppState(HWND window) : DropTarget(window) {
     editwindow = nullptr;
     std::memset(&windowrect, 0, sizeof windowrect);
     images = nullptr;
+    dpi = WindowDpi(window);
     watchhandle = nullptr;
     stopevent = nullptr;
 
@@ -71,6 +74,8 @@ AppState::AppState(HWND window) : DropTarget(window) {
     pinnedsubmenu = -1;
 
     ole.emplace();
+    // A window that takes no drops still serves for everything else, so a
+    // refusal here does not stop the start.
     RegisterDragDrop(mainwindow, this);
 
     // The main window is owned by the hidden owner window and would otherwise
@@ -94,8 +99,9 @@ AppState::AppState(HWND window) : DropTarget(window) {
                                WS_CHILD | WS_VISIBLE | LVS_EDITLABELS | LVS_AUTOARRANGE, 0, 0,
                                0, 0, mainwindow, nullptr, Application.instance, nullptr);
     SendMessageW(desklist, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_DOUBLEBUFFER);
-    images = ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                              ILC_COLOR24, 0, 1);
+    ApplyListFont();
+    SIZE icon = DeskIconSize(LVS_ICON, dpi);
+    images = ImageList_Create(icon.cx, icon.cy, ILC_COLOR24, 0, 1);
     // Handed over without LVS_SHAREIMAGELISTS: the list destroys it.
     SendMessageW(desklist, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }
@@ -103,6 +109,9 @@ AppState::AppState(HWND window) : DropTarget(window) {
 AppState::~AppState() {
     StopFolderWatcher();
     Shutdown();
+    // The list outlives this record by a moment and must not draw with a
+    // font that is gone.
+    if (IsWindow(desklist)) SendMessageW(desklist, WM_SETFONT, 0, FALSE);
 }
 
 void AppState::Shutdown() {

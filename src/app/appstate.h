@@ -47,6 +47,15 @@ class AppState : public DropTarget {
     void OnSize(int width, int height);
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(UINT mouseMessage);
+    // The window moved to a monitor of another scale (or the scale changed):
+    // it takes the system's suggested rectangle, its icons and its font.
+    void OnDpiChanged(UINT newdpi, const RECT& suggested);
+    // The taskbar was (re-)created and holds no icon of ours.
+    void OnTaskbarCreated();
+    // A close from outside while a loop of the system's runs under one of
+    // this record's operations: true when it was held back, to be carried
+    // out once that loop has returned.
+    bool DeferClose();
     LRESULT OnListNotify(NMHDR* header);
     // The desk list item under the mouse cursor, or -1.
     int HitItemAtCursor();
@@ -58,6 +67,8 @@ class AppState : public DropTarget {
     void ApplyTransparency();
     void ApplyTrayIcon();
     void ApplyStayOnTop();
+    // The list's label font at the window's scale.
+    void ApplyListFont();
 
     // Status in the title and the recycle-bin watch.
     void UpdateClock();
@@ -148,6 +159,8 @@ class AppState : public DropTarget {
     // Selects and focuses this item alone, and brings it into view.
     void MarkOnly(int index);
     void ApplyIconStyle();
+    // The image list sized for the list's current view at the window's scale.
+    void SizeIconsToView();
     void ReloadIcons();
 
     // Item operations.
@@ -164,6 +177,8 @@ class AppState : public DropTarget {
     HWND editwindow;
     RECT windowrect;
     HIMAGELIST images;
+    UINT dpi; // the scale the window is drawn at
+    GdiObject listfont;
     HANDLE watchhandle;
     HANDLE stopevent;
     COLORREF colour;
@@ -224,8 +239,14 @@ class AppState : public DropTarget {
     std::unique_ptr<FolderWatcher> watcher;
     // The items being dragged out of the list, while the drag lasts.
     const PathList* draggedout = nullptr;
+    // How many loops of the system's (menus, a drag, the shell at work) run
+    // under the record's operations now, and whether a close waits for them.
+    int modalloops = 0;
+    bool closepending = false;
 
   private:
+    // The window region that leaves only the client area, with any frame.
+    void CutToClientArea();
     void SetBaseTitle();
     void SetTrayTipFromTitle();
     int FindNamedItem();
@@ -236,6 +257,20 @@ class AppState : public DropTarget {
 
     std::optional<OleSession> ole;
     bool watcherlost = false;
+};
+
+// Held by an operation while it runs a loop of the system's in which a
+// close from outside may arrive: the close then waits until the outermost
+// such loop has returned, and goes through the message loop as usual.
+class ModalSection {
+  public:
+    explicit ModalSection(AppState& state);
+    ~ModalSection();
+    ModalSection(const ModalSection&) = delete;
+    ModalSection& operator=(const ModalSection&) = delete;
+
+  private:
+    AppState& state_;
 };
 
 // The size the shell expects for the tray icon data and the recycle-bin query.

@@ -1,6 +1,5 @@
 #include "app/mainwindow.h"
 
-
 #include "app/application.h"
 #include "app/appstate.h"
 #include "app/windowevents.h"
@@ -9,7 +8,15 @@
 
 namespace {
 
+// Explorer announces a new taskbar (after it restarted) with this message.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
 void CreateAppState(HWND window) {
+    // Run elevated, the program would otherwise not hear of a new taskbar.
+    ChangeWindowMessageFilterEx(window, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
     auto* state = new AppState(window);
     TheAppState = state;
     state->Initialise();
@@ -39,9 +46,12 @@ void EndSession() {
 }
 
 // A close from outside (the task list, say) while a dialog of ours is up
-// would free the record under the command that opened the dialog.
+// would free the record under the command that opened the dialog; during a
+// menu, a drag or the shell's work it waits until that is over.
 void CloseMainWindow(HWND window) {
-    if (!BringUpDialogForward(window)) DestroyWindow(window);
+    if (BringUpDialogForward(window)) return;
+    if (TheAppState && TheAppState->DeferClose()) return;
+    DestroyWindow(window);
 }
 
 void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
@@ -53,7 +63,7 @@ void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_CREATE: CreateAppState(window); return 0;
     case WM_CLOSE: CloseMainWindow(window); return 0;
     default: break;
@@ -61,6 +71,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
     AppState* state = TheAppState;
     if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == TaskbarCreatedMessage() && message != 0) {
+        state->OnTaskbarCreated();
+        return 0;
+    }
 
     switch (message) {
     case WM_MOVE: state->OnMove(); return 0;
@@ -77,6 +91,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_REOPENMENU: ReopenCommandMenu(*state, wParam, lParam); return 0;
     case WM_FOLDERCHANGED: state->OnFolderChanged(); return 0;
     case WM_REFRESHWANTED: state->RunWantedRefresh(); return 0;
+    case WM_DPICHANGED:
+        state->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -16,13 +16,13 @@ void OutOfMemory() {
     ExitProcess(1);
 }
 
-void RegisterClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance) {
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance) {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARVO));
     windowClass.lpszClassName = name;
-    RegisterClassW(&windowClass);
+    return RegisterClassW(&windowClass) != 0;
 }
 
 // Every later dialog shows the program's icon: it is set once on the system
@@ -39,9 +39,9 @@ void SetDialogClassIcon(HWND mainWindow) {
 
 } // namespace
 
-void RegisterWindowClasses(HINSTANCE instance) {
-    RegisterClass(L"Bramlet", OwnerWindowProc, instance);
-    RegisterClass(L"Ta'rvo", MainWindowProc, instance);
+bool RegisterWindowClasses(HINSTANCE instance) {
+    bool owner = RegisterWindowClass(L"Bramlet", OwnerWindowProc, instance);
+    return RegisterWindowClass(L"Ta'rvo", MainWindowProc, instance) && owner;
 }
 
 HWND CreateOwnerWindow() {
@@ -90,9 +90,11 @@ int RunProgram(HINSTANCE instance) {
     std::setlocale(LC_ALL, "");
     Application.instance = instance;
 
-    RegisterWindowClasses(instance);
+    // Without its windows the program could only wait for ever, unseen.
+    if (!RegisterWindowClasses(instance)) return kStartFailed;
     HWND owner = CreateOwnerWindow();
-    HWND mainWindow = CreateMainWindow(owner);
+    HWND mainWindow = owner ? CreateMainWindow(owner) : nullptr;
+    if (!mainWindow) return kStartFailed;
     Application.mainwindow = mainWindow;
 
     SetDialogClassIcon(mainWindow);

@@ -1,11 +1,12 @@
 #include "app/windowevents.h"
 
 #include "app/appstate.h"
+#include "app/dpi.h"
 #include "resources/resource.h"
 #include "status/trim.h"
 
-void OnGetMinMaxInfo(MINMAXINFO* info) {
-    if (info) info->ptMinTrackSize.x = GetSystemMetrics(SM_CXICONSPACING);
+void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
+    if (info) info->ptMinTrackSize.x = MetricForDpi(SM_CXICONSPACING, WindowDpi(window));
 }
 
 bool BringUpDialogForward(HWND window) {
@@ -56,4 +57,35 @@ void AppState::OnTrayIcon(UINT mouseMessage) {
     } else {
         ShowWindow(mainwindow, SW_HIDE);
     }
+}
+
+void AppState::OnDpiChanged(UINT newdpi, const RECT& suggested) {
+    dpi = newdpi;
+    SetWindowPos(mainwindow, nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyListFont();
+    SizeIconsToView();
+    ReloadIcons();
+    // The frame changed size with the scale.
+    if (transparent && setlayered) CutToClientArea();
+}
+
+bool AppState::DeferClose() {
+    if (modalloops == 0) return false;
+    closepending = true;
+    // A menu ends at once; a drag ends at its next look at the state.
+    EndMenu();
+    return true;
+}
+
+ModalSection::ModalSection(AppState& state) : state_(state) {
+    ++state_.modalloops;
+}
+
+ModalSection::~ModalSection() {
+    if (--state_.modalloops != 0 || !state_.closepending) return;
+    state_.closepending = false;
+    // Carried out by the message loop, once the operation has returned.
+    PostMessageW(state_.mainwindow, WM_CLOSE, 0, 0);
 }

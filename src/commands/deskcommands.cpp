@@ -65,10 +65,13 @@ void AppState::RecycleTargets() {
     bool shift = GetKeyState(VK_SHIFT) < 0;
     std::wstring list = DoubleZeroPathList(ItemPaths(TargetItems()));
     SHFILEOPSTRUCTW operation = {};
+    // Its confirmation and progress belong to the window, which waits for them.
+    operation.hwnd = mainwindow;
     operation.wFunc = FO_DELETE;
     operation.pFrom = list.c_str();
     operation.fFlags = shift ? 0 : FOF_ALLOWUNDO;
     // The shell asks and reports for itself; the folder watcher shows the result.
+    ModalSection modal(*this);
     SHFileOperationW(&operation);
 }
 
@@ -104,6 +107,7 @@ void AppState::ShowDeskProperties() {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.hwnd = mainwindow;
     info.lpVerb = L"properties";
     info.lpFile = deskpath;
     info.nShow = SW_SHOW;

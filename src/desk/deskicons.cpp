@@ -1,6 +1,7 @@
 #include "desk/deskicons.h"
 
 #include <shellapi.h>
+#include <commoncontrols.h>
 
 #include <vector>
 
@@ -24,11 +25,12 @@ IconHandle BlankIcon(HIMAGELIST images) {
         CreateIcon(Application.instance, cx, cy, 1, 1, andMask.data(), xorMask.data()));
 }
 
-// Whether the list holds small icons, so that the shell's generic icons are
-// taken at the size they were drawn for rather than scaled.
+// Whether the shell's small icons are large enough for the list, so that its
+// generic icons are taken at the size they were drawn for; a smaller source
+// would be blown up.
 bool IsSmall(HIMAGELIST images) {
     int cx = 0, cy = 0;
-    return ImageList_GetIconSize(images, &cx, &cy) && cx < GetSystemMetrics(SM_CXICON);
+    return ImageList_GetIconSize(images, &cx, &cy) && cx <= GetSystemMetrics(SM_CXSMICON);
 }
 
 IconHandle AssociatedIcon(const wchar_t* path) {
@@ -40,10 +42,40 @@ IconHandle AssociatedIcon(const wchar_t* path) {
     return IconHandle(ExtractAssociatedIconW(Application.instance, copy, &index));
 }
 
+// IImageList's published identifier, which not every toolchain's uuid
+// library carries.
+const IID kImageListIid = {
+    0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+
+// On a monitor of a larger scale than the system's, the list's icons are
+// larger than what the shell gives by default: the shell's larger image
+// lists hold a source that is only ever scaled down. Null when it has none.
+IconHandle IconAtLeast(const wchar_t* path, int size) {
+    SHFILEINFOW info = {};
+    if (!SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX)) return IconHandle();
+    for (int which : {SHIL_EXTRALARGE, SHIL_JUMBO}) {
+        // The system's lists belong to the shell; the reference is ours.
+        ComPtr<IImageList> list;
+        if (FAILED(SHGetImageList(which, kImageListIid, list.putVoid())) || !list) continue;
+        auto images = reinterpret_cast<HIMAGELIST>(list.get());
+        int cx = 0, cy = 0;
+        if (ImageList_GetIconSize(images, &cx, &cy) && cx >= size)
+            return IconHandle(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL));
+    }
+    return IconHandle();
+}
+
+// The list's icon width when it exceeds the system's own large icon, else 0.
+int LargerThanSystem(HIMAGELIST images) {
+    int cx = 0, cy = 0;
+    return ImageList_GetIconSize(images, &cx, &cy) && cx > GetSystemMetrics(SM_CXICON) ? cx : 0;
+}
+
 } // namespace
 
 ItemIcons::ItemIcons(HIMAGELIST images, int expected)
-    : images_(images), small_(IsSmall(images)), wine_(RunningOnWine()) {
+    : images_(images), small_(IsSmall(images)), wine_(RunningOnWine()),
+      larger_(LargerThanSystem(images)) {
     ImageList_SetImageCount(images_, expected > 0 ? static_cast<UINT>(expected) : 0);
 }
 
@@ -72,6 +104,13 @@ bool ItemIcons::AddCopyOf(int image) {
 }
 
 void ItemIcons::AddFor(const wchar_t* path) {
+    // Shortcuts keep their own way below, which marks them as shortcuts.
+    if (larger_ && !HasShortcutExtension(path)) {
+        if (IconHandle icon = IconAtLeast(path, larger_)) {
+            Add(icon.get());
+            return;
+        }
+    }
     IconHandle icon = AssociatedIcon(path);
     // Where no association has an icon, the shell falls back on icon
     // resources of this module, which it does not have: the shell's generic

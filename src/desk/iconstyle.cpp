@@ -3,30 +3,28 @@
 
 #include "app/appstate.h"
 #include "desk/deskicons.h"
+#include "desk/iconsize.h"
 
 void AppState::ApplyIconStyle() {
-    struct Mode {
-        int width, height;
-        LONG view;
-        WPARAM slot;
-    };
-    static const Mode modes[] = {
-        {SM_CXICON, SM_CYICON, LVS_ICON, LVSIL_NORMAL},
-        {SM_CXSMICON, SM_CYSMICON, LVS_SMALLICON, LVSIL_SMALL},
-        {SM_CXSMICON, SM_CYSMICON, LVS_LIST, LVSIL_SMALL},
-    };
+    static const LONG views[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST};
     if (iconstyle >= 0 && iconstyle < 3) {
-        const Mode& mode = modes[iconstyle];
-        // Resizing empties the image list; the icons are reloaded below.
-        ImageList_SetIconSize(images, GetSystemMetrics(mode.width), GetSystemMetrics(mode.height));
         LONG style = GetWindowLongW(desklist, GWL_STYLE);
-        SetWindowLongPtrW(desklist, GWL_STYLE, (style & ~LVS_TYPEMASK) | mode.view);
-        SendMessageW(desklist, LVM_SETIMAGELIST, mode.slot, reinterpret_cast<LPARAM>(images));
-        // The list holds the one image list in one slot only, so that it
-        // destroys it once, with itself.
-        SendMessageW(desklist, LVM_SETIMAGELIST, mode.slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
+        SetWindowLongPtrW(desklist, GWL_STYLE, (style & ~LVS_TYPEMASK) | views[iconstyle]);
+        SizeIconsToView();
     }
     ReloadIcons();
+}
+
+void AppState::SizeIconsToView() {
+    LONG view = GetWindowLongW(desklist, GWL_STYLE) & LVS_TYPEMASK;
+    SIZE size = DeskIconSize(view, dpi);
+    // Resizing empties the image list; the caller reloads the icons.
+    ImageList_SetIconSize(images, size.cx, size.cy);
+    WPARAM slot = view == LVS_ICON ? LVSIL_NORMAL : LVSIL_SMALL;
+    SendMessageW(desklist, LVM_SETIMAGELIST, slot, reinterpret_cast<LPARAM>(images));
+    // The list holds the one image list in one slot only, so that it
+    // destroys it once, with itself.
+    SendMessageW(desklist, LVM_SETIMAGELIST, slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
 }
 
 void AppState::ReloadIcons() {

@@ -35,6 +35,7 @@ void AppState::ItemContextMenu(int index) {
     if (paths.empty()) return;
     POINT cursor = {};
     GetCursorPos(&cursor);
+    ModalSection modal(*this);
     ShowShellContextMenu(paths, cursor, mainwindow);
 }
 
@@ -48,7 +49,8 @@ void AppState::InvokeVerbOnItems(const char* verb) {
     else
         paths = ItemPaths(TargetItems());
     if (paths.empty()) return;
-    HRESULT result = InvokeShellVerb(paths, verb);
+    ModalSection modal(*this);
+    HRESULT result = InvokeShellVerb(paths, verb, mainwindow);
     if (!RunningOnWine()) return;
     // Wine's shell pastes nothing and does not mark a cut as one. On Windows
     // a failed or cancelled paste is the shell's to report, never redone.
@@ -78,7 +80,10 @@ void AppState::DragSelectedItemsOut() {
     PathList paths = ItemPaths(SelectedItems());
     // Moved-away items leave the list through the folder watcher.
     draggedout = &paths;
-    DragItemsOut(paths, &effect);
-    // A close from outside during the drag may have ended this record.
-    if (TheAppState == this) draggedout = nullptr;
+    {
+        // A close from outside cancels the drag and waits for its end.
+        ModalSection modal(*this);
+        DragItemsOut(paths, &effect, &closepending);
+    }
+    draggedout = nullptr;
 }

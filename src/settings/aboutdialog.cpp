@@ -26,7 +26,7 @@ BOOL OnAboutCommand(HWND dialog, int id) {
         SetFocus(dialog);
         auto* target = reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(dialog, DWLP_USER));
         if (target && *target)
-            ShellExecuteW(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteW(dialog, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
         break;
     }
     case IDCANCEL: EndDialog(dialog, 1); break;

@@ -24,7 +24,7 @@ STDMETHODIMP_(ULONG) DeskDropSource::Release() {
 
 // A drag started with either button drops once no button is held.
 STDMETHODIMP DeskDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keys) {
-    if (escapePressed) return DRAGDROP_S_CANCEL;
+    if (escapePressed || (cancel_ && *cancel_)) return DRAGDROP_S_CANCEL;
     if (!(keys & (MK_LBUTTON | MK_RBUTTON))) return DRAGDROP_S_DROP;
     return S_OK;
 }
@@ -33,11 +33,11 @@ STDMETHODIMP DeskDropSource::GiveFeedback(DWORD) {
     return DRAGDROP_S_USEDEFAULTCURSORS;
 }
 
-void DragItemsOut(const PathList& paths, DWORD* effect) {
+void DragItemsOut(const PathList& paths, DWORD* effect, const bool* cancel) {
     DWORD result = DROPEFFECT_NONE;
     ComPtr<IDataObject> data;
     if (GetShellObject(paths, IID_IDataObject, data.putVoid())) {
-        DeskDropSource source;
+        DeskDropSource source(cancel);
         DoDragDrop(data.get(), &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
                    &result);
     }

@@ -9,7 +9,8 @@
 
 class DeskDropSource : public IDropSource {
   public:
-    DeskDropSource() = default;
+    // The drag is cancelled once *cancel turns true (null: never).
+    explicit DeskDropSource(const bool* cancel = nullptr) : cancel_(cancel) {}
     virtual ~DeskDropSource() = default;
     DeskDropSource(const DeskDropSource&) = delete;
     DeskDropSource& operator=(const DeskDropSource&) = delete;
@@ -21,8 +22,12 @@ class DeskDropSource : public IDropSource {
     STDMETHODIMP GiveFeedback(DWORD effect) override;
 
     ULONG refcount = 1;
+
+  private:
+    const bool* cancel_;
 };
 
 // Runs the drag of the listed items; effect receives what DoDragDrop
-// reports. Nothing starts when the shell has no data object for them.
-void DragItemsOut(const PathList& paths, DWORD* effect);
+// reports. Nothing starts when the shell has no data object for them. The
+// drag is cancelled once *cancel turns true.
+void DragItemsOut(const PathList& paths, DWORD* effect, const bool* cancel = nullptr);

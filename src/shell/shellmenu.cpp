@@ -93,17 +93,20 @@ UINT ShowShellContextMenu(const PathList& paths, POINT point, HWND window) {
 
     CMINVOKECOMMANDINFO info = {};
     info.cbSize = sizeof info;
+    // What the entry shows (a confirmation, a property sheet) belongs to us.
+    info.hwnd = window;
     info.lpVerb = MAKEINTRESOURCEA(id - kFirstMenuId);
     info.nShow = SW_SHOWNORMAL;
     menu.contextmenu->InvokeCommand(&info);
     return id;
 }
 
-HRESULT InvokeShellVerb(const PathList& paths, const char* verb) {
+HRESULT InvokeShellVerb(const PathList& paths, const char* verb, HWND owner) {
     ComPtr<IContextMenu> menu;
     if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid())) return E_FAIL;
     CMINVOKECOMMANDINFO info = {};
     info.cbSize = sizeof info;
+    info.hwnd = owner;
     info.lpVerb = verb;
     info.nShow = SW_SHOWNORMAL;
     return menu->InvokeCommand(&info);

@@ -11,6 +11,6 @@
 UINT ShowShellContextMenu(const PathList& paths, POINT point, HWND window);
 
 // Carries out one canonical verb ("cut", "copy", "paste", "properties") on
-// the items without a menu. The shell's result, or E_FAIL when it offered no
-// menu object for the items.
-HRESULT InvokeShellVerb(const PathList& paths, const char* verb);
+// the items without a menu; what the shell shows for it belongs to owner.
+// The shell's result, or E_FAIL when it offered no menu object for the items.
+HRESULT InvokeShellVerb(const PathList& paths, const char* verb, HWND owner);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <tuple>
 
 #include "settings/filebytes.h"
 #include "support/testsupport.h"
@@ -60,4 +61,36 @@ TEST(LookProgram, StayOnTopTurnsOnOffAndOnAgainSeenFromOutside) {
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.waitForExit(), 0u);
+}
+
+// Wine scales every program it starts by its LogPixels setting, aware of the
+// scale or not; the program's icons, labels and saved place stay as they were.
+TEST(LookProgram, AtEachDisplayScaleTheIconsLabelsAndPlaceStayAsBefore) {
+    const wchar_t* key = L"Control Panel\\Desktop";
+    DWORD old = 96, size = sizeof old;
+    RegGetValueW(HKEY_CURRENT_USER, key, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old, &size);
+    TempFolder home, desk;
+    desk.file(L"a.txt");
+    const std::wstring place = L"[Position]\r\nleft=100\r\ntop=80\r\nright=520\r\nbottom=400\r\n";
+    // Icon and label heights as measured with the program before it declared awareness.
+    for (auto [dpi, icon, label] : {std::tuple{144u, 48L, 21L}, {96u, 32L, 14L}}) {
+        SCOPED_TRACE(dpi);
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        ProgramRun run(home.path());
+        HWND list =
+            StartWithSettings(run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n" + place, 1);
+        // Read by the program as it started; the next tests need the old one.
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels", REG_DWORD, &old, sizeof old);
+        if (!list) continue;
+        RECT rects[2] = {{LVIR_ICON, 0, 0, 0}, {LVIR_LABEL, 0, 0, 0}}, window;
+        for (RECT& rect : rects)
+            SendRemote(list, run.processId(), LVM_GETITEMRECT, 0, rect);
+        EXPECT_EQ(std::pair(rects[0].bottom - rects[0].top, rects[1].bottom - rects[1].top),
+                  std::pair(icon, label));
+        GetWindowRect(GetParent(list), &window);
+        EXPECT_EQ(std::pair(window.left, window.bottom), std::pair(100L, 400L));
+        PostMessageW(GetParent(list), WM_CLOSE, 0, 0);
+        EXPECT_EQ(run.waitForExit(), 0u);
+        EXPECT_NE(ReadUtf16(home / L"tarvo.ini").find(place), std::wstring::npos);
+    }
 }

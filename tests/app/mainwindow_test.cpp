@@ -274,3 +274,4 @@ TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
     SendMessageW(window(), WM_TRAYICON, 0, WM_MOUSEMOVE);
     EXPECT_TRUE(IsWindowVisible(window())) << "other mouse messages do nothing";
 }
+

@@ -223,6 +223,12 @@ TEST_F(BuiltModule, IconManifestAndVersionBlockAreThere) {
                         "language=\"*\""),
               std::string::npos);
     EXPECT_NE(text.find("<description>Ta'rvo</description>"), std::string::npos);
+    // Sharp at every scale, and known to run on Windows 7 to 11.
+    for (const char* declared :
+         {">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
+          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(text.find(declared), std::string::npos) << declared;
 
     std::wstring path = BuiltProgram();
     DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);

@@ -40,6 +40,7 @@ TEST(CommandProgram, RefreshRecycleDeleteAndTheToolsInTheDeskFolder) {
         PressKeys(keys);
         HWND box = run.waitForDialog(10000);
         ASSERT_NE(box, nullptr) << "the shell's confirmation";
+        EXPECT_EQ(GetWindow(box, GW_OWNER), window) << "it belongs to the desk window";
         PostMessageW(box, WM_COMMAND, IDYES, 0);
         EXPECT_TRUE(WaitFor([&] { return !exists(L"first.txt") && !exists(L"second.txt"); }));
         desk.file(L"first.txt");

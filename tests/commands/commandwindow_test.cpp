@@ -169,3 +169,48 @@ TEST(Commands, SaveOnExitTurnedOffIsWrittenAtOnceAndNothingAfter) {
     windows.close();
     EXPECT_EQ(ReadUtf16(file), text) << "the exit writes nothing once it is off";
 }
+
+// Another program closes the window politely while the command menu is up or
+// items are being dragged out: the close waits until that loop is over, so
+// the operation that ran it still finds its record, then ends the program.
+TEST(Commands, ACloseFromOutsideDuringTheMenuOrADragEndsTheProgramAfterIt) {
+    auto button = [](DWORD flags) {
+        INPUT input = {INPUT_MOUSE, {}};
+        input.mi.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    };
+    for (bool drag : {false, true}) {
+        SCOPED_TRACE(drag ? "drag out" : "command menu");
+        MainWindowTest windows;
+        TempFolder desk;
+        desk.file(L"a.txt");
+        AppState& state = *TheAppState;
+        HWND window = windows.window();
+        std::wstring settings = windows.settingsPath();
+        CopyText(state.inipath, settings.c_str());
+        CopyText(state.deskpath, desk.path().c_str());
+        state.RefreshDeskList();
+        ListView_SetItemState(state.desklist, 0, LVIS_SELECTED, LVIS_SELECTED);
+        // The button held down on a window of this thread keeps a drag going.
+        WindowHandle pad(CreateWindowExW(WS_EX_TOPMOST, L"Static", L"", WS_POPUP | WS_VISIBLE, 800,
+                                         600, 200, 150, nullptr, nullptr, nullptr, nullptr));
+        MoveCursorTo({900, 675});
+        if (drag) button(MOUSEEVENTF_LEFTDOWN);
+        ASSERT_TRUE(WaitFor([&] { return (GetKeyState(VK_LBUTTON) < 0) == drag; }, 3000));
+        std::thread outside([&] {
+            Sleep(500);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            Sleep(2000);
+            if (drag) button(MOUSEEVENTF_LEFTUP);
+        });
+        state.menupinned = true; // the dismissal then writes the pins
+        drag ? state.DragSelectedItemsOut() : state.ShowCommandMenu(200, 150, 0);
+        outside.join();
+        EXPECT_TRUE(IsWindow(window) && TheAppState == &state && !PathExists(settings));
+        MSG close = {}, quit = {};
+        EXPECT_TRUE(PeekMessageW(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "carried out";
+        DispatchMessageW(&close);
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0);
+        EXPECT_TRUE(!IsWindow(window) && PathExists(settings)) << "saved on the way out";
+    }
+}

@@ -109,7 +109,7 @@ TEST(DropEffect, KeysVolumesAndWhatTheSourceAllows) {
 // An item deleted meanwhile spoils the whole copy; paste goes to the desk
 // folder whatever is selected.
 TEST_F(ShellObjects, CopyThenPasteDuplicatesAndCutThenPasteMovesToTheNewDeskFolder) {
-    EXPECT_EQ(InvokeShellVerb({desk_ / L"gone.txt", desk_ / L"a.txt"}, "copy"), E_FAIL);
+    EXPECT_EQ(InvokeShellVerb({desk_ / L"gone.txt", desk_ / L"a.txt"}, "copy", nullptr), E_FAIL);
     select({L"a.txt"});
     state_.InvokeVerbOnItems("copy");
     select({L"b.txt"});

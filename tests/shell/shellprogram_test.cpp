@@ -8,7 +8,6 @@
 #include <string>
 #include <utility>
 
-#include "app/handles.h"
 #include "settings/filebytes.h"
 #include "shell/shellcheck.h"
 #include "support/testsupport.h"
