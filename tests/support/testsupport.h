@@ -150,4 +150,3 @@ void TypeText(const std::wstring& text);
 void ClickAt(POINT point, int count = 1, bool right = false);
 // Starts a command line without a window; the process handle, or null.
 KernelHandle StartHidden(std::wstring command);
-
