@@ -83,7 +83,7 @@ void AppState::DragSelectedItemsOut() {
     {
         // A close from outside cancels the drag and waits for its end.
         ModalSection modal(*this);
-        DragItemsOut(paths, &effect, &closepending);
+        DragItemsOut(paths, mainwindow, &effect, &closepending);
     }
     draggedout = nullptr;
 }

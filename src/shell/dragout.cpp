@@ -33,10 +33,10 @@ STDMETHODIMP DeskDropSource::GiveFeedback(DWORD) {
     return DRAGDROP_S_USEDEFAULTCURSORS;
 }
 
-void DragItemsOut(const PathList& paths, DWORD* effect, const bool* cancel) {
+void DragItemsOut(const PathList& paths, HWND owner, DWORD* effect, const bool* cancel) {
     DWORD result = DROPEFFECT_NONE;
     ComPtr<IDataObject> data;
-    if (GetShellObject(paths, IID_IDataObject, data.putVoid())) {
+    if (GetShellObject(paths, IID_IDataObject, data.putVoid(), owner)) {
         DeskDropSource source(cancel);
         DoDragDrop(data.get(), &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
                    &result);

@@ -30,4 +30,4 @@ class DeskDropSource : public IDropSource {
 // Runs the drag of the listed items; effect receives what DoDragDrop
 // reports. Nothing starts when the shell has no data object for them. The
 // drag is cancelled once *cancel turns true.
-void DragItemsOut(const PathList& paths, DWORD* effect, const bool* cancel = nullptr);
+void DragItemsOut(const PathList& paths, HWND owner, DWORD* effect, const bool* cancel = nullptr);

@@ -58,7 +58,8 @@ STDMETHODIMP DropTarget::DragOver(DWORD keys, POINTL point, DWORD* effect) {
     // Only one shell target is held at a time, always the one for this position.
     EndHeldTarget();
     if (droppath[0] != L'\0' &&
-        GetShellObject({droppath}, IID_IDropTarget, reinterpret_cast<void**>(&droptarget))) {
+        GetShellObject({droppath}, IID_IDropTarget, reinterpret_cast<void**>(&droptarget),
+                       ownerwindow)) {
         HRESULT result = droptarget->DragEnter(dataobject, keys, point, effect);
         if (SUCCEEDED(result)) result = droptarget->DragOver(keys, point, effect);
         if (SUCCEEDED(result)) {

@@ -15,9 +15,9 @@ struct ShellMenu {
     int menuversion = 0;
 };
 
-bool ObtainShellMenu(const PathList& paths, ShellMenu& menu) {
+bool ObtainShellMenu(const PathList& paths, ShellMenu& menu, HWND owner) {
     ComPtr<IContextMenu> first;
-    if (!GetShellObject(paths, IID_IContextMenu, first.putVoid())) return false;
+    if (!GetShellObject(paths, IID_IContextMenu, first.putVoid(), owner)) return false;
     // IContextMenu3 and IContextMenu2 extend IContextMenu, so either pointer
     // serves as the menu object.
     ComPtr<IContextMenu> newer;
@@ -83,7 +83,7 @@ UINT TrackShellMenu(const ShellMenu& menu, HMENU popup, POINT point, HWND window
 UINT ShowShellContextMenu(const PathList& paths, POINT point, HWND window) {
     if (paths.empty()) return 0;
     ShellMenu menu;
-    if (!ObtainShellMenu(paths, menu)) return 0;
+    if (!ObtainShellMenu(paths, menu, window)) return 0;
     MenuHandle popup(CreatePopupMenu());
     if (!popup) return 0;
     menu.contextmenu->QueryContextMenu(popup.get(), 0, kFirstMenuId, kLastMenuId, CMF_EXPLORE);
@@ -103,7 +103,7 @@ UINT ShowShellContextMenu(const PathList& paths, POINT point, HWND window) {
 
 HRESULT InvokeShellVerb(const PathList& paths, const char* verb, HWND owner) {
     ComPtr<IContextMenu> menu;
-    if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid())) return E_FAIL;
+    if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid(), owner)) return E_FAIL;
     CMINVOKECOMMANDINFO info = {};
     info.cbSize = sizeof info;
     info.hwnd = owner;

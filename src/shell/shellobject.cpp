@@ -22,13 +22,13 @@ ShellAddressing FromDesktop(const PathList& paths) {
     return how;
 }
 
-HRESULT ParseName(IShellFolder* folder, const std::wstring& name, ItemIdList& list) {
+HRESULT ParseName(IShellFolder* folder, HWND owner, const std::wstring& name, ItemIdList& list) {
     // ParseDisplayName wants a writable string.
     std::vector<wchar_t> text(name.begin(), name.end());
     text.push_back(L'\0');
     ULONG eaten = 0;
     ULONG attributes = 0;
-    return folder->ParseDisplayName(nullptr, nullptr, text.data(), &eaten, list.put(), &attributes);
+    return folder->ParseDisplayName(owner, nullptr, text.data(), &eaten, list.put(), &attributes);
 }
 
 } // namespace
@@ -68,7 +68,7 @@ ShellAddressing DecideAddressing(const PathList& paths) {
     return how;
 }
 
-bool GetShellObject(const PathList& paths, REFIID iid, void** object) {
+bool GetShellObject(const PathList& paths, REFIID iid, void** object, HWND owner) {
     if (paths.empty() || !object) return false;
     ShellAddressing how = DecideAddressing(paths);
 
@@ -80,7 +80,7 @@ bool GetShellObject(const PathList& paths, REFIID iid, void** object) {
     ComPtr<IShellFolder> parent;
     if (!how.fromdesktop) {
         ItemIdList parentList(allocator.get());
-        if (ParseName(desktop.get(), how.parent, parentList) != S_OK) return false;
+        if (ParseName(desktop.get(), owner, how.parent, parentList) != S_OK) return false;
         if (FAILED(desktop->BindToObject(parentList.get(), nullptr, IID_IShellFolder,
                                          parent.putVoid())) ||
             !parent)
@@ -94,12 +94,12 @@ bool GetShellObject(const PathList& paths, REFIID iid, void** object) {
     lists.reserve(how.names.size());
     for (const std::wstring& name : how.names) {
         lists.emplace_back(allocator.get());
-        if (ParseName(folder, name, lists.back()) != S_OK) return false;
+        if (ParseName(folder, owner, name, lists.back()) != S_OK) return false;
         items.push_back(lists.back().get());
     }
 
     *object = nullptr;
-    HRESULT result = folder->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()), items.data(),
+    HRESULT result = folder->GetUIObjectOf(owner, static_cast<UINT>(items.size()), items.data(),
                                            iid, nullptr, object);
     if (FAILED(result) && *object) {
         // A failure that still handed back an object must not leak it.

@@ -24,4 +24,5 @@ ShellAddressing DecideAddressing(const PathList& paths);
 
 // Asks the shell for the UI object iid of the listed items. True, with one
 // reference in *object for the caller, only when the shell handed one back.
-bool GetShellObject(const PathList& paths, REFIID iid, void** object);
+// What the object shows (a confirmation of a drop, say) belongs to owner.
+bool GetShellObject(const PathList& paths, REFIID iid, void** object, HWND owner);

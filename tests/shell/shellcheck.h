@@ -23,7 +23,7 @@ inline PathList ClipboardFiles() {
 // keys stop on every item but a separator.
 inline int CopyEntrySteps(const PathList& paths) {
     ComPtr<IContextMenu> menu;
-    if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid())) return 0;
+    if (!GetShellObject(paths, IID_IContextMenu, menu.putVoid(), nullptr)) return 0;
     MenuHandle popup(CreatePopupMenu());
     menu->QueryContextMenu(popup.get(), 0, 1, 30000, CMF_EXPLORE);
     for (int i = 0, steps = 0; i < GetMenuItemCount(popup.get()); ++i) {

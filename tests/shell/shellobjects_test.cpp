@@ -166,7 +166,7 @@ TEST_F(ShellObjects, DroppedFilesLandInTheFolderUnderTheCursor) {
                 {{desk_ / L"a.txt", desk_ / L"c.txt"}, L"Sub", desk_ / L"Sub"}};
     for (const Row& row : rows) {
         ComPtr<IDataObject> data;
-        ASSERT_TRUE(GetShellObject(row.files, IID_IDataObject, data.putVoid()));
+        ASSERT_TRUE(GetShellObject(row.files, IID_IDataObject, data.putVoid(), nullptr));
         DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         // Leaving the window lets go of the shell target held for the cursor.
         state_.DragEnter(data.get(), MK_LBUTTON, pointAt(L"Sub"), &effect);
@@ -194,7 +194,7 @@ TEST_F(ShellObjects, DroppedFilesLandInTheFolderUnderTheCursor) {
     // Items dragged out of the list and let go over one of themselves stay.
     PathList dragged = {desk_ / L"b.txt", desk_ / L"Sub"};
     ComPtr<IDataObject> data;
-    ASSERT_TRUE(GetShellObject(dragged, IID_IDataObject, data.putVoid()));
+    ASSERT_TRUE(GetShellObject(dragged, IID_IDataObject, data.putVoid(), nullptr));
     state_.draggedout = &dragged;
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     state_.DragEnter(data.get(), MK_LBUTTON, pointAt(L"Sub"), &effect);
