@@ -4,10 +4,17 @@
 
 #include <windows.h>
 
+#include "commands/commandids.h"
+
 struct PinState {
     bool menupinned = false;
     int pinnedsubmenu = -1;
 };
+
+// The position in the main popup of the sub-menu this Pin item belongs to.
+constexpr int SubmenuPosition(int pinId) {
+    return pinId - CMD_PIN_MAIN;
+}
 
 // Choosing a Pin item (2200 for the main popup, 2200 + position for a sub-menu).
 PinState ChoosePin(PinState pins, int pinId);
