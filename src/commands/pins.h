@@ -16,7 +16,7 @@ constexpr int SubmenuPosition(int pinId) {
     return pinId - CMD_PIN_MAIN;
 }
 
-// Choosing a Pin item (2200 for the main popup, 2200 + position for a sub-menu).
+// Choosing a Pin item: CMD_PIN_MAIN for the main popup, another for its sub-menu.
 PinState ChoosePin(PinState pins, int pinId);
 
 // What happens after a showing of the menu: the pins as they are then, and the
