@@ -27,48 +27,27 @@ AppState::AppState(HWND window) : DropTarget(window) {
     mainwindow = window;
     desklist = nullptr;
     editwindow = nullptr;
-    std::memset(&windowrect, 0, sizeof windowrect);
     images = nullptr;
     dpi = WindowDpi(window);
     watchhandle = nullptr;
     stopevent = nullptr;
 
-    colour = GetSysColor(COLOR_BACKGROUND);
-    textcolour = GetSysColor(COLOR_INFOTEXT);
     for (COLORREF& custom : customcolours) custom = RGB(255, 255, 255);
 
     std::memset(&trayicondata, 0, sizeof trayicondata);
     std::memset(&recyclebininfo, 0, sizeof recyclebininfo);
-    version[0] = L'\0';
-    for (wchar_t* text :
-         {titletext, clockpart, inipath, langpath, helppath, deskpath, folder, home, end,
-          filemanager, arcmanager, cmdprocessor, textviewer, imageviewer, findname, editpath,
-          listedpath})
+    for (wchar_t* text : {titletext, clockpart, inipath, langpath, helppath, deskpath, findname,
+                          editpath, listedpath})
         text[0] = L'\0';
 
     convertpending = false;
-    convertlinks = false;
-    transparent = false;
-    trayicon = false;
-    ontop = false;
-    iconstyle = 0;
-    sort = 1;
-    dirsfirst = true;
-    showhidden = false;
-    trimmemory = 10000;
     recyclerpoll = 2000;
-    time = false;
-    recycler = true;
-    savesettings = true;
-    savefolder = true;
     desktopstandsin = false;
-    atcursor = true;
     commitedit = false;
     editafterrefresh = false;
     selectafterrefresh = false;
     refreshing = false;
     refreshwanted = false;
-    autorefreshlatency = 200;
     recyclecount = 0;
     menupinned = false;
     pinnedsubmenu = -1;

@@ -15,6 +15,7 @@
 
 #include "app/handles.h"
 #include "app/text.h"
+#include "settings/settings.h"
 #include "shell/droptarget.h"
 #include "shell/shellobject.h"
 
@@ -23,7 +24,7 @@ struct ListMarks;
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
-class AppState : public DropTarget {
+class AppState : public DropTarget, public Settings {
   public:
     explicit AppState(HWND window);
     ~AppState() override;
@@ -142,8 +143,7 @@ class AppState : public DropTarget {
     bool ChooseDeskFolder();
     void ChooseTextColour();
     void ChooseBackgroundColour();
-    // The tool dialog for tool kind 0..4 (file manager .. image viewer).
-    void ChooseTool(int kind);
+    void ChooseTool(ToolKind kind);
     void ShowAbout();
 
     // Desk list items.
@@ -175,51 +175,25 @@ class AppState : public DropTarget {
     HWND mainwindow;
     HWND desklist;
     HWND editwindow;
-    RECT windowrect;
     HIMAGELIST images;
     UINT dpi; // the scale the window is drawn at
     GdiObject listfont;
     HANDLE watchhandle;
     HANDLE stopevent;
-    COLORREF colour;
-    COLORREF textcolour;
     COLORREF customcolours[16];
     NOTIFYICONDATAW trayicondata;
     SHQUERYRBINFO recyclebininfo;
-    wchar_t version[12];
     wchar_t titletext[kPathUnits];
     wchar_t clockpart[kPathUnits]; // what the clock last appended to the title
     wchar_t inipath[kPathUnits];
     wchar_t langpath[kPathUnits];
     wchar_t helppath[kPathUnits];
     wchar_t deskpath[kPathUnits];
-    wchar_t folder[kPathUnits];
-    wchar_t home[kPathUnits];
-    wchar_t end[kPathUnits];
-    wchar_t filemanager[kPathUnits];
-    wchar_t arcmanager[kPathUnits];
-    wchar_t cmdprocessor[kPathUnits];
-    wchar_t textviewer[kPathUnits];
-    wchar_t imageviewer[kPathUnits];
     bool convertpending;
-    bool convertlinks;
-    bool transparent;
-    bool trayicon;
-    bool ontop;
-    std::int32_t iconstyle;
-    std::int32_t sort;
-    bool dirsfirst;
-    bool showhidden;
-    std::int32_t trimmemory;
     std::int32_t recyclerpoll;
-    bool time;
-    bool recycler;
-    bool savesettings;
-    bool savefolder;
     // The Desktop is listed only because the desk folder was unavailable at
     // start-up; until the user chooses a folder, saves keep `folder` as read.
     bool desktopstandsin;
-    bool atcursor;
     bool commitedit;
     wchar_t findname[kPathUnits];
     wchar_t editpath[kPathUnits];
@@ -231,7 +205,6 @@ class AppState : public DropTarget {
     bool refreshwanted;
     // The folder the list's items come from.
     wchar_t listedpath[kPathUnits];
-    std::int32_t autorefreshlatency;
     std::int64_t recyclecount;
     bool menupinned;
     std::int32_t pinnedsubmenu;

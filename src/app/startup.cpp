@@ -9,11 +9,6 @@
 #include "resources/resource.h"
 
 void AppState::Initialise() {
-    home[0] = end[0] = arcmanager[0] = imageviewer[0] = L'\0';
-    CopyText(filemanager, L"explorer.exe");
-    CopyText(cmdprocessor, L"cmd.exe");
-    CopyText(textviewer, L"notepad.exe");
-
     // The window's default rectangle stands in for a settings file without one.
     GetWindowRect(mainwindow, &windowrect);
 
@@ -22,7 +17,7 @@ void AppState::Initialise() {
     if (deskpath[0] == L'\0') {
         UseDesktopFolder();
     } else if (IsFolderUnavailable(GetFileAttributesW(deskpath))) {
-        ConcatTruncated(titletext, {deskpath, L" ", MessageText(2)});
+        ConcatTruncated(titletext, {deskpath, L" ", MessageText(kMessageUnavailable)});
         ShowMessage(titletext, MB_OK | MB_ICONEXCLAMATION);
         UseDesktopFolder();
         desktopstandsin = true;

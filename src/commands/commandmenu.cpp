@@ -25,25 +25,13 @@ bool ClipboardHoldsFiles(HWND owner) {
 } // namespace
 
 void AppState::UpdateMenuStates(HMENU menu) {
-    MenuInputs in;
-    in.transparent = transparent;
-    in.trayicon = trayicon;
-    in.ontop = ontop;
-    in.iconstyle = iconstyle;
-    in.sort = sort;
-    in.dirsfirst = dirsfirst;
-    in.showhidden = showhidden;
-    in.time = time;
-    in.recycler = recycler;
-    in.savesettings = savesettings;
-    in.savefolder = savefolder;
-    in.atcursor = atcursor;
-    in.menupinned = menupinned;
-    in.pinnedsubmenu = pinnedsubmenu;
-    in.clipboardHasFiles = ClipboardHoldsFiles(mainwindow);
-    in.anySelected = SendMessageW(desklist, LVM_GETSELECTEDCOUNT, 0, 0) != 0;
+    MenuContext context;
+    context.menupinned = menupinned;
+    context.pinnedsubmenu = pinnedsubmenu;
+    context.clipboardHasFiles = ClipboardHoldsFiles(mainwindow);
+    context.anySelected = SendMessageW(desklist, LVM_GETSELECTEDCOUNT, 0, 0) != 0;
     // Items missing from the popup (a lone sub-menu) are simply not found.
-    for (const MenuItemState& item : MenuStates(in)) {
+    for (const MenuItemState& item : MenuStates(*this, context)) {
         if (item.checked) CheckMenuItem(menu, item.id, MF_BYCOMMAND | MF_CHECKED);
         if (item.greyed) EnableMenuItem(menu, item.id, MF_BYCOMMAND | MF_GRAYED);
     }

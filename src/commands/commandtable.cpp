@@ -8,7 +8,7 @@
 
 namespace {
 
-template <bool AppState::*Flag> void Toggle(AppState& s) {
+template <bool Settings::*Flag> void Toggle(AppState& s) {
     s.*Flag = !(s.*Flag);
 }
 
@@ -23,17 +23,17 @@ template <int Id> void Pin(AppState& s) {
     s.pinnedsubmenu = pins.pinnedsubmenu;
 }
 
-bool Never(const MenuInputs&) {
+bool Never(const Settings&, const MenuContext&) {
     return false;
 }
-bool NoSelection(const MenuInputs& in) {
-    return !in.anySelected;
+bool NoSelection(const Settings&, const MenuContext& context) {
+    return !context.anySelected;
 }
-template <bool MenuInputs::*Flag> bool Checked(const MenuInputs& in) {
+template <bool Settings::*Flag> bool Checked(const Settings& in, const MenuContext&) {
     return in.*Flag;
 }
-template <int Id> bool PinChecked(const MenuInputs& in) {
-    return Id == CMD_PIN_MAIN ? in.menupinned : in.pinnedsubmenu == Id - CMD_PIN_MAIN;
+template <int Id> bool PinChecked(const Settings&, const MenuContext& context) {
+    return Id == CMD_PIN_MAIN ? context.menupinned : context.pinnedsubmenu == SubmenuPosition(Id);
 }
 
 const CommandRow kCommands[] = {
@@ -55,7 +55,7 @@ const CommandRow kCommands[] = {
     {CMD_CUT, [](AppState& s) { s.InvokeVerbOnItems("cut"); }, Never, NoSelection},
     {CMD_COPY, [](AppState& s) { s.InvokeVerbOnItems("copy"); }, Never, NoSelection},
     {CMD_PASTE, [](AppState& s) { s.InvokeVerbOnItems("paste"); }, Never,
-     [](const MenuInputs& in) { return !in.clipboardHasFiles; }},
+     [](const Settings&, const MenuContext& context) { return !context.clipboardHasFiles; }},
     {CMD_NEW_FILE, [](AppState& s) { s.CreateNewItem(true); }, Never, Never},
     {CMD_NEW_FOLDER, [](AppState& s) { s.CreateNewItem(false); }, Never, Never},
     {CMD_REFRESH, [](AppState& s) { s.RefreshDeskList(); }, Never, Never},
@@ -73,7 +73,7 @@ const CommandRow kCommands[] = {
          s.transparent = !s.transparent;
          s.ApplyTransparency();
      },
-     Checked<&MenuInputs::transparent>, Never},
+     Checked<&Settings::transparent>, Never},
     {CMD_CENTER_HORIZ, [](AppState& s) { s.Centre(CMD_CENTER_HORIZ); }, Never, Never},
     {CMD_CENTER_VERT, [](AppState& s) { s.Centre(CMD_CENTER_VERT); }, Never, Never},
     {CMD_TRAY_ICON,
@@ -81,26 +81,27 @@ const CommandRow kCommands[] = {
          s.trayicon = !s.trayicon;
          s.ApplyTrayIcon();
      },
-     Checked<&MenuInputs::trayicon>, Never},
+     Checked<&Settings::trayicon>, Never},
     {CMD_STAY_ON_TOP,
      [](AppState& s) {
          s.ontop = !s.ontop;
          s.ApplyStayOnTop();
      },
-     Checked<&MenuInputs::ontop>, Never},
+     Checked<&Settings::ontop>, Never},
 
-    {CMD_LARGE_ICONS, SetIconStyle<0>, [](const MenuInputs& in) { return in.iconstyle == 0; },
-     Never},
-    {CMD_SMALL_ICONS, SetIconStyle<1>, [](const MenuInputs& in) { return in.iconstyle == 1; },
-     Never},
+    {CMD_LARGE_ICONS, SetIconStyle<0>,
+     [](const Settings& in, const MenuContext&) { return in.iconstyle == 0; }, Never},
+    {CMD_SMALL_ICONS, SetIconStyle<1>,
+     [](const Settings& in, const MenuContext&) { return in.iconstyle == 1; }, Never},
     {CMD_LIST, SetIconStyle<2>,
-     [](const MenuInputs& in) { return in.iconstyle != 0 && in.iconstyle != 1; }, Never},
+     [](const Settings& in, const MenuContext&) { return in.iconstyle != 0 && in.iconstyle != 1; },
+     Never},
     {CMD_SORT_BY_NAME,
      [](AppState& s) {
          s.sort = 0;
          s.RefreshDeskList();
      },
-     [](const MenuInputs& in) { return in.sort == 0; }, Never},
+     [](const Settings& in, const MenuContext&) { return in.sort == 0; }, Never},
     // Sorting by extension always lists folders first.
     {CMD_SORT_BY_EXTENSION,
      [](AppState& s) {
@@ -108,13 +109,14 @@ const CommandRow kCommands[] = {
          s.dirsfirst = true;
          s.RefreshDeskList();
      },
-     [](const MenuInputs& in) { return in.sort != 0; }, Never},
+     [](const Settings& in, const MenuContext&) { return in.sort != 0; }, Never},
     {CMD_FOLDERS_FIRST,
      [](AppState& s) {
          s.dirsfirst = s.sort == 1 || !s.dirsfirst;
          s.RefreshDeskList();
      },
-     Checked<&MenuInputs::dirsfirst>, [](const MenuInputs& in) { return in.sort != 0; }},
+     Checked<&Settings::dirsfirst>,
+     [](const Settings& in, const MenuContext&) { return in.sort != 0; }},
     {CMD_SET_HOME, [](AppState& s) { s.SetKeptItem(s.home); }, Never, Never},
     {CMD_SET_END, [](AppState& s) { s.SetKeptItem(s.end); }, Never, Never},
     {CMD_SHOW_HIDDEN,
@@ -122,27 +124,29 @@ const CommandRow kCommands[] = {
          s.showhidden = !s.showhidden;
          s.RefreshDeskList();
      },
-     Checked<&MenuInputs::showhidden>, Never},
+     Checked<&Settings::showhidden>, Never},
     {CMD_DESK_PROPERTIES, [](AppState& s) { s.ShowDeskProperties(); }, Never, Never},
 
-    {CMD_FILE_MANAGER, [](AppState& s) { s.ChooseTool(0); }, Never, Never},
-    {CMD_ARCHIVE_MANAGER, [](AppState& s) { s.ChooseTool(1); }, Never, Never},
-    {CMD_COMMAND_PROCESSOR, [](AppState& s) { s.ChooseTool(2); }, Never, Never},
-    {CMD_TEXT_VIEWER, [](AppState& s) { s.ChooseTool(3); }, Never, Never},
-    {CMD_IMAGE_VIEWER, [](AppState& s) { s.ChooseTool(4); }, Never, Never},
+    {CMD_FILE_MANAGER, [](AppState& s) { s.ChooseTool(ToolKind::FileManager); }, Never, Never},
+    {CMD_ARCHIVE_MANAGER, [](AppState& s) { s.ChooseTool(ToolKind::ArchiveManager); }, Never,
+     Never},
+    {CMD_COMMAND_PROCESSOR, [](AppState& s) { s.ChooseTool(ToolKind::CommandProcessor); }, Never,
+     Never},
+    {CMD_TEXT_VIEWER, [](AppState& s) { s.ChooseTool(ToolKind::TextViewer); }, Never, Never},
+    {CMD_IMAGE_VIEWER, [](AppState& s) { s.ChooseTool(ToolKind::ImageViewer); }, Never, Never},
 
     {CMD_TIME,
      [](AppState& s) {
          s.time = !s.time;
          s.UpdateClock();
      },
-     Checked<&MenuInputs::time>, Never},
+     Checked<&Settings::time>, Never},
     {CMD_RECYCLE_BIN,
      [](AppState& s) {
          s.recycler = !s.recycler;
          s.UpdateRecycleStatus();
      },
-     Checked<&MenuInputs::recycler>, Never},
+     Checked<&Settings::recycler>, Never},
 
     {CMD_SAVE_NOW, [](AppState& s) { s.SaveSettings(); }, Never, Never},
     {CMD_SAVE_AS,
@@ -150,12 +154,12 @@ const CommandRow kCommands[] = {
          if (s.ChooseSettingsFile()) s.SaveSettings();
      },
      Never, Never},
-    {CMD_SAVE_ON_EXIT, [](AppState& s) { s.ToggleSaveOnExit(); },
-     Checked<&MenuInputs::savesettings>, Never},
-    {CMD_SAVE_FOLDER, Toggle<&AppState::savefolder>, Checked<&MenuInputs::savefolder>, Never},
+    {CMD_SAVE_ON_EXIT, [](AppState& s) { s.ToggleSaveOnExit(); }, Checked<&Settings::savesettings>,
+     Never},
+    {CMD_SAVE_FOLDER, Toggle<&AppState::savefolder>, Checked<&Settings::savefolder>, Never},
 
     {CMD_MENU, [](AppState& s) { s.OpenCommandMenu(); }, Never, Never},
-    {CMD_AT_CURSOR, Toggle<&AppState::atcursor>, Checked<&MenuInputs::atcursor>, Never},
+    {CMD_AT_CURSOR, Toggle<&AppState::atcursor>, Checked<&Settings::atcursor>, Never},
     {CMD_HELP, [](AppState& s) { s.OpenHelp(); }, Never, Never},
     {CMD_ABOUT, [](AppState& s) { s.ShowAbout(); }, Never, Never},
     {CMD_EXIT, [](AppState& s) { s.ExitCommand(); }, Never, Never},
@@ -177,10 +181,10 @@ const CommandRow* FindCommand(int id) {
     return nullptr;
 }
 
-std::vector<MenuItemState> MenuStates(const MenuInputs& in) {
+std::vector<MenuItemState> MenuStates(const Settings& in, const MenuContext& context) {
     std::vector<MenuItemState> states;
     for (const CommandRow& row : kCommands) {
-        bool checked = row.checked(in), greyed = row.greyed(in);
+        bool checked = row.checked(in, context), greyed = row.greyed(in, context);
         if (checked || greyed) states.push_back({row.id, checked, greyed});
     }
     return states;

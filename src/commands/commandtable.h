@@ -6,22 +6,12 @@
 
 #include <vector>
 
+#include "settings/settings.h"
+
 class AppState;
 
-// What the menu rules look at, copied out of the state when a menu is shown.
-struct MenuInputs {
-    bool transparent = false;
-    bool trayicon = false;
-    bool ontop = false;
-    int iconstyle = 0;
-    int sort = 1;
-    bool dirsfirst = true;
-    bool showhidden = false;
-    bool time = false;
-    bool recycler = true;
-    bool savesettings = true;
-    bool savefolder = true;
-    bool atcursor = true;
+// What the menu rules look at besides the settings, taken when a menu is shown.
+struct MenuContext {
     bool menupinned = false;
     int pinnedsubmenu = -1;
     bool clipboardHasFiles = false;
@@ -31,8 +21,8 @@ struct MenuInputs {
 struct CommandRow {
     int id;
     void (*run)(AppState& state);
-    bool (*checked)(const MenuInputs& in);
-    bool (*greyed)(const MenuInputs& in);
+    bool (*checked)(const Settings& settings, const MenuContext& context);
+    bool (*greyed)(const Settings& settings, const MenuContext& context);
 };
 
 // The row of a command id, or null for an id that is not a command.
@@ -44,6 +34,6 @@ struct MenuItemState {
     bool greyed;
 };
 
-// The check marks and greyed items of the command menu for these inputs;
+// The check marks and greyed items of the command menu for these settings;
 // every other item keeps the state it has in the resource.
-std::vector<MenuItemState> MenuStates(const MenuInputs& in);
+std::vector<MenuItemState> MenuStates(const Settings& settings, const MenuContext& context);

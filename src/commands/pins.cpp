@@ -6,7 +6,7 @@ PinState ChoosePin(PinState pins, int pinId) {
     if (pinId == CMD_PIN_MAIN) {
         pins.menupinned = !pins.menupinned;
     } else {
-        int position = pinId - CMD_PIN_MAIN;
+        int position = SubmenuPosition(pinId);
         pins.pinnedsubmenu = pins.pinnedsubmenu == position ? -1 : position;
     }
     return pins;

@@ -4,12 +4,19 @@
 
 #include <windows.h>
 
+#include "commands/commandids.h"
+
 struct PinState {
     bool menupinned = false;
     int pinnedsubmenu = -1;
 };
 
-// Choosing a Pin item (2200 for the main popup, 2200 + position for a sub-menu).
+// The position in the main popup of the sub-menu this Pin item belongs to.
+constexpr int SubmenuPosition(int pinId) {
+    return pinId - CMD_PIN_MAIN;
+}
+
+// Choosing a Pin item: CMD_PIN_MAIN for the main popup, another for its sub-menu.
 PinState ChoosePin(PinState pins, int pinId);
 
 // What happens after a showing of the menu: the pins as they are then, and the

@@ -18,7 +18,7 @@ bool CreateItem(const wchar_t* path, bool file) {
 } // namespace
 
 void AppState::CreateNewItem(bool file) {
-    const wchar_t* base = MessageText(file ? 3 : 4);
+    const wchar_t* base = MessageText(file ? kMessageNewFile : kMessageNewFolder);
     if (!base) base = L"";
     for (unsigned n = 0; n < kNewItemCandidates; ++n) {
         // A name that does not fit, or that a translated base name would
@@ -33,6 +33,6 @@ void AppState::CreateNewItem(bool file) {
         editafterrefresh = true;
         return;
     }
-    const wchar_t* message = MessageText(5);
+    const wchar_t* message = MessageText(kMessageCreateFailed);
     ShowMessage(message ? message : L"", MB_OK | MB_ICONEXCLAMATION);
 }

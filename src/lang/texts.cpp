@@ -1,40 +1,97 @@
 #include "lang/texts.h"
 
 #include "app/text.h"
+#include "commands/commandids.h"
+#include "commands/pins.h"
 
 TextEntry MenuTextTable[kMenuTextCount] = {
-    {2200, L""}, {1001, L""}, {1002, L""}, {1003, L""}, {1004, L""}, {1005, L""}, {1006, L""},
-    {1007, L""}, {1011, L""}, {1012, L""}, {1013, L""}, {1014, L""}, {1015, L""}, {1021, L""},
-    {1022, L""}, {1023, L""}, {1024, L""}, {1025, L""}, {1026, L""}, {2225, L""}, {1031, L""},
-    {1032, L""}, {1033, L""}, {1034, L""}, {1035, L""}, {1036, L""}, {1037, L""}, {1038, L""},
-    {2226, L""}, {1051, L""}, {1052, L""}, {1053, L""}, {1054, L""}, {1055, L""}, {1056, L""},
-    {1061, L""}, {1062, L""}, {1063, L""}, {1064, L""}, {2227, L""}, {1071, L""}, {1072, L""},
-    {1073, L""}, {1074, L""}, {1075, L""}, {2228, L""}, {1081, L""}, {1082, L""}, {2230, L""},
-    {1091, L""}, {1092, L""}, {1093, L""}, {1094, L""}, {2231, L""}, {1101, L""}, {1102, L""},
-    {1103, L""}, {1104, L""}, {1105, L""},
+    {CMD_PIN_MAIN, L""},
+    {CMD_OPEN, L""},
+    {CMD_RENAME, L""},
+    {CMD_VIEW_TEXT, L""},
+    {CMD_VIEW_IMAGE, L""},
+    {CMD_VIEW_ARCHIVE, L""},
+    {CMD_PROPERTIES, L""},
+    {CMD_SHELL_MENU, L""},
+    {CMD_RECYCLE, L""},
+    {CMD_DELETE, L""},
+    {CMD_CUT, L""},
+    {CMD_COPY, L""},
+    {CMD_PASTE, L""},
+    {CMD_NEW_FILE, L""},
+    {CMD_NEW_FOLDER, L""},
+    {CMD_REFRESH, L""},
+    {CMD_SELECT_ALL, L""},
+    {CMD_EXPLORE_HERE, L""},
+    {CMD_COMMAND_SHELL, L""},
+    {CMD_PIN_TARVO, L""},
+    {CMD_FOLDER, L""},
+    {CMD_TEXT_COLOUR, L""},
+    {CMD_BACKGROUND_COLOUR, L""},
+    {CMD_TRANSPARENT, L""},
+    {CMD_CENTER_HORIZ, L""},
+    {CMD_CENTER_VERT, L""},
+    {CMD_TRAY_ICON, L""},
+    {CMD_STAY_ON_TOP, L""},
+    {CMD_PIN_DESK, L""},
+    {CMD_LARGE_ICONS, L""},
+    {CMD_SMALL_ICONS, L""},
+    {CMD_LIST, L""},
+    {CMD_SORT_BY_NAME, L""},
+    {CMD_SORT_BY_EXTENSION, L""},
+    {CMD_FOLDERS_FIRST, L""},
+    {CMD_SET_HOME, L""},
+    {CMD_SET_END, L""},
+    {CMD_SHOW_HIDDEN, L""},
+    {CMD_DESK_PROPERTIES, L""},
+    {CMD_PIN_TOOLS, L""},
+    {CMD_FILE_MANAGER, L""},
+    {CMD_ARCHIVE_MANAGER, L""},
+    {CMD_COMMAND_PROCESSOR, L""},
+    {CMD_TEXT_VIEWER, L""},
+    {CMD_IMAGE_VIEWER, L""},
+    {CMD_PIN_STATUS, L""},
+    {CMD_TIME, L""},
+    {CMD_RECYCLE_BIN, L""},
+    {CMD_PIN_SETTINGS, L""},
+    {CMD_SAVE_NOW, L""},
+    {CMD_SAVE_AS, L""},
+    {CMD_SAVE_ON_EXIT, L""},
+    {CMD_SAVE_FOLDER, L""},
+    {CMD_PIN_INFO, L""},
+    {CMD_MENU, L""},
+    {CMD_AT_CURSOR, L""},
+    {CMD_HELP, L""},
+    {CMD_ABOUT, L""},
+    {CMD_EXIT, L""},
 };
 
 TextEntry SubmenuTextTable[kSubmenuTextCount] = {
-    {25, L""}, {26, L""}, {27, L""}, {28, L""}, {30, L""}, {31, L""},
+    {SubmenuPosition(CMD_PIN_TARVO), L""},    {SubmenuPosition(CMD_PIN_DESK), L""},
+    {SubmenuPosition(CMD_PIN_TOOLS), L""},    {SubmenuPosition(CMD_PIN_STATUS), L""},
+    {SubmenuPosition(CMD_PIN_SETTINGS), L""}, {SubmenuPosition(CMD_PIN_INFO), L""},
 };
 
 TextEntry DialogTextTable[kDialogTextCount] = {
-    {0, L"File Manager"},
-    {1, L"Archive Manager"},
-    {2, L"Command Processor"},
-    {3, L"Text Viewer"},
-    {4, L"Image Viewer"},
-    {5, L"Ok"},
-    {6, L":: Freeware ::"},
-    {7, L"All donations appreciated"},
-    {8, L"Language: Default (English)"},
-    {9, L"Ta'rvo Help"},
+    {kDialogFileManager, L"File Manager"},
+    {kDialogArchiveManager, L"Archive Manager"},
+    {kDialogCommandProcessor, L"Command Processor"},
+    {kDialogTextViewer, L"Text Viewer"},
+    {kDialogImageViewer, L"Image Viewer"},
+    {kDialogOk, L"Ok"},
+    {kDialogFreeware, L":: Freeware ::"},
+    {kDialogDonations, L"All donations appreciated"},
+    {kDialogLanguage, L"Language: Default (English)"},
+    {kDialogVisit, L"Ta'rvo Help"},
 };
 
 TextEntry MessageTable[kMessageCount] = {
-    {0, L"Select Desktop Folder"}, {1, L"Save Ta'rvo Settings"},
-    {2, L"is unavailable"},        {3, L"New File"},
-    {4, L"New Folder"},            {5, L"Couldn't create file/folder"},
+    {kMessageChooseDesk, L"Select Desktop Folder"},
+    {kMessageSaveSettings, L"Save Ta'rvo Settings"},
+    {kMessageUnavailable, L"is unavailable"},
+    {kMessageNewFile, L"New File"},
+    {kMessageNewFolder, L"New Folder"},
+    {kMessageCreateFailed, L"Couldn't create file/folder"},
 };
 
 namespace {
@@ -47,8 +104,12 @@ template <std::size_t N> const wchar_t* FindText(TextEntry (&table)[N], int id) 
 
 } // namespace
 
-const wchar_t* DialogText(int index) { return FindText(DialogTextTable, index); }
-const wchar_t* MessageText(int index) { return FindText(MessageTable, index); }
+const wchar_t* DialogText(DialogTextId id) {
+    return FindText(DialogTextTable, id);
+}
+const wchar_t* MessageText(MessageId id) {
+    return FindText(MessageTable, id);
+}
 
 void CollectMenuTexts(HMENU mainPopup) {
     wchar_t text[256];

@@ -24,9 +24,33 @@ extern TextEntry SubmenuTextTable[kSubmenuTextCount];
 extern TextEntry DialogTextTable[kDialogTextCount];
 extern TextEntry MessageTable[kMessageCount];
 
+// The entries of DialogTextTable.
+enum DialogTextId : std::int32_t {
+    kDialogFileManager,
+    kDialogArchiveManager,
+    kDialogCommandProcessor,
+    kDialogTextViewer,
+    kDialogImageViewer,
+    kDialogOk,
+    kDialogFreeware,
+    kDialogDonations,
+    kDialogLanguage,
+    kDialogVisit,
+};
+
+// The entries of MessageTable.
+enum MessageId : std::int32_t {
+    kMessageChooseDesk,
+    kMessageSaveSettings,
+    kMessageUnavailable,
+    kMessageNewFile,
+    kMessageNewFolder,
+    kMessageCreateFailed,
+};
+
 // The current text of the entry with this id, or null when there is none.
-const wchar_t* DialogText(int index);
-const wchar_t* MessageText(int index);
+const wchar_t* DialogText(DialogTextId id);
+const wchar_t* MessageText(MessageId id);
 
 // Copies the built-in menu texts of the main popup into the menu tables.
 void CollectMenuTexts(HMENU mainPopup);

@@ -11,10 +11,10 @@ namespace {
 
 BOOL InitAboutDialog(HWND dialog, LPARAM target) {
     SetWindowLongPtrW(dialog, DWLP_USER, target);
-    SetDlgItemTextW(dialog, IDC_ABOUT_FREEWARE, DialogText(6));
-    SetDlgItemTextW(dialog, IDC_ABOUT_DONATIONS, DialogText(7));
-    SetDlgItemTextW(dialog, IDC_ABOUT_LANGUAGE, DialogText(8));
-    SetDlgItemTextW(dialog, IDOK, DialogText(9));
+    SetDlgItemTextW(dialog, IDC_ABOUT_FREEWARE, DialogText(kDialogFreeware));
+    SetDlgItemTextW(dialog, IDC_ABOUT_DONATIONS, DialogText(kDialogDonations));
+    SetDlgItemTextW(dialog, IDC_ABOUT_LANGUAGE, DialogText(kDialogLanguage));
+    SetDlgItemTextW(dialog, IDOK, DialogText(kDialogVisit));
     return TRUE;
 }
 

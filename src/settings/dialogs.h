@@ -7,10 +7,12 @@
 
 #include <cstdint>
 
+#include "settings/settings.h"
+
 // What the tool dialog edits: one tool's command line, changed in place.
 struct ToolDialogParams {
-    std::int32_t kind; // 0 file manager .. 4 image viewer
-    wchar_t* value;    // 260 units
+    ToolKind kind;
+    wchar_t* value; // 260 units
 };
 
 // Template 102; the result is always 1.

@@ -21,7 +21,7 @@ bool AppState::ChooseDeskFolder() {
 
     BROWSEINFOW info = {};
     info.hwndOwner = mainwindow;
-    info.lpszTitle = MessageText(0);
+    info.lpszTitle = MessageText(kMessageChooseDesk);
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(deskpath);
     ItemIdList chosen(allocator.get());

@@ -6,6 +6,7 @@
 #include "app/placement.h"
 #include "lang/texts.h"
 #include "settings/inifile.h"
+#include "settings/settingsfile.h"
 
 namespace {
 
@@ -13,38 +14,23 @@ constexpr wchar_t kComment[] =
     L"for portability, set convertlinks=TRUE, savefolder=FALSE, and use relative paths eg. "
     L"\\mydesk";
 
-// The nine sections of the settings file, built afresh from the fields for
-// every load and save, so both use exactly the same keys, types and order.
-struct SettingsLayout {
-    wchar_t comment[kPathUnits]; // the ";" line: written from the constant, read and dropped
-    IniEntry tarvo[2];
-    IniEntry portable[10];
-    IniEntry tweak[3];
-    IniEntry look[6];
-    IniEntry position[5];
-    IniEntry desk[7];
-    IniEntry status[3];
-    IniEntry settings[2];
-    IniEntry menu[2];
-    IniSection sections[9];
-};
-
 constexpr IniEntry kEnd = {nullptr, 0, nullptr};
 
-void DescribeSettings(AppState& s, SettingsLayout& layout) {
+} // namespace
+
+void DescribeSettings(Settings& s, SettingsLayout& layout) {
     CopyText(layout.comment, kComment);
     IniEntry tarvo[] = {{L"version", IniString, s.version}, kEnd};
-    IniEntry portable[] = {
-        {L";", IniString, layout.comment},
-        {L"convertlinks", IniBool, &s.convertlinks},
-        {L"savefolder", IniBool, &s.savefolder},
-        {L"folder", IniString, s.folder},
-        {L"filemanager", IniString, s.filemanager},
-        {L"arcmanager", IniString, s.arcmanager},
-        {L"cmdprocessor", IniString, s.cmdprocessor},
-        {L"textviewer", IniString, s.textviewer},
-        {L"imageviewer", IniString, s.imageviewer},
-        kEnd};
+    IniEntry portable[] = {{L";", IniString, layout.comment},
+                           {L"convertlinks", IniBool, &s.convertlinks},
+                           {L"savefolder", IniBool, &s.savefolder},
+                           {L"folder", IniString, s.folder},
+                           {L"filemanager", IniString, s.filemanager},
+                           {L"arcmanager", IniString, s.arcmanager},
+                           {L"cmdprocessor", IniString, s.cmdprocessor},
+                           {L"textviewer", IniString, s.textviewer},
+                           {L"imageviewer", IniString, s.imageviewer},
+                           kEnd};
     IniEntry tweak[] = {{L"autorefresh latency (ms)", IniLong, &s.autorefreshlatency},
                         {L"trim memory (ms)", IniLong, &s.trimmemory},
                         kEnd};
@@ -70,32 +56,34 @@ void DescribeSettings(AppState& s, SettingsLayout& layout) {
     IniEntry settings[] = {{L"savesettings", IniBool, &s.savesettings}, kEnd};
     IniEntry menu[] = {{L"at cursor", IniBool, &s.atcursor}, kEnd};
 
-    auto copy = [](auto& to, const auto& from) {
-        static_assert(sizeof to == sizeof from);
-        for (std::size_t i = 0; i < sizeof from / sizeof from[0]; ++i) to[i] = from[i];
+    constexpr std::size_t kEntries =
+        (sizeof tarvo + sizeof portable + sizeof tweak + sizeof look + sizeof position +
+         sizeof desk + sizeof status + sizeof settings + sizeof menu) /
+        sizeof(IniEntry);
+    static_assert(kEntries <= sizeof layout.entries / sizeof(IniEntry));
+    std::size_t used = 0;
+    auto place = [&](const auto& from) {
+        const IniEntry* first = layout.entries + used;
+        for (const IniEntry& entry : from)
+            layout.entries[used++] = entry;
+        return first;
     };
-    copy(layout.tarvo, tarvo);
-    copy(layout.portable, portable);
-    copy(layout.tweak, tweak);
-    copy(layout.look, look);
-    copy(layout.position, position);
-    copy(layout.desk, desk);
-    copy(layout.status, status);
-    copy(layout.settings, settings);
-    copy(layout.menu, menu);
 
     // The version is read into its 12-unit buffer; every other string is a path buffer.
-    IniSection sections[] = {{L"[Ta'rvo]", layout.tarvo, sizeof s.version / sizeof s.version[0]},
-                             {L"[Portable]", layout.portable, kPathUnits},
-                             {L"[Tweak]", layout.tweak, kPathUnits},
-                             {L"[Tarvo]", layout.look, kPathUnits},
-                             {L"[Position]", layout.position, kPathUnits},
-                             {L"[Desk]", layout.desk, kPathUnits},
-                             {L"[Status]", layout.status, kPathUnits},
-                             {L"[Settings]", layout.settings, kPathUnits},
-                             {L"[Menu]", layout.menu, kPathUnits}};
-    copy(layout.sections, sections);
+    IniSection sections[] = {{L"[Ta'rvo]", place(tarvo), sizeof s.version / sizeof s.version[0]},
+                             {L"[Portable]", place(portable), kPathUnits},
+                             {L"[Tweak]", place(tweak), kPathUnits},
+                             {L"[Tarvo]", place(look), kPathUnits},
+                             {L"[Position]", place(position), kPathUnits},
+                             {L"[Desk]", place(desk), kPathUnits},
+                             {L"[Status]", place(status), kPathUnits},
+                             {L"[Settings]", place(settings), kPathUnits},
+                             {L"[Menu]", place(menu), kPathUnits}};
+    for (std::size_t i = 0; i < sizeof sections / sizeof sections[0]; ++i)
+        layout.sections[i] = sections[i];
 }
+
+namespace {
 
 static_assert(sizeof(COLORREF) == 4 && sizeof(LONG) == 4 && sizeof(std::int32_t) == 4,
               "the settings read and write these fields as 32-bit Long values");
@@ -152,7 +140,7 @@ bool AppState::ChooseSettingsFile() {
     dialog.lpstrFile = fileName;
     dialog.nMaxFile = kPathUnits;
     dialog.lpstrInitialDir = directory;
-    dialog.lpstrTitle = MessageText(1);
+    dialog.lpstrTitle = MessageText(kMessageSaveSettings);
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     dialog.lpstrDefExt = L"ini";
     if (!GetSaveFileNameW(&dialog)) return false;

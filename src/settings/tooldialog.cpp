@@ -19,11 +19,32 @@ ToolDialogParams* openTool = nullptr;
 // is picked. The tool takes it only with OK, so Esc leaves the tool as it was.
 wchar_t picked[kPathUnits];
 
+// Each tool with its dialog caption and the setting that holds its command line.
+struct ToolRow {
+    ToolKind kind;
+    DialogTextId caption;
+    wchar_t (Settings::*value)[kPathUnits];
+};
+constexpr ToolRow kTools[] = {
+    {ToolKind::FileManager, kDialogFileManager, &Settings::filemanager},
+    {ToolKind::ArchiveManager, kDialogArchiveManager, &Settings::arcmanager},
+    {ToolKind::CommandProcessor, kDialogCommandProcessor, &Settings::cmdprocessor},
+    {ToolKind::TextViewer, kDialogTextViewer, &Settings::textviewer},
+    {ToolKind::ImageViewer, kDialogImageViewer, &Settings::imageviewer},
+};
+
+const ToolRow* FindTool(ToolKind kind) {
+    for (const ToolRow& row : kTools)
+        if (row.kind == kind) return &row;
+    return nullptr;
+}
+
 BOOL InitToolDialog(HWND dialog, ToolDialogParams* params) {
     openTool = params;
     CopyText(picked, params->value);
-    if (params->kind >= 0 && params->kind <= 4) SetWindowTextW(dialog, DialogText(params->kind));
-    SetDlgItemTextW(dialog, IDOK, DialogText(5));
+    if (const ToolRow* tool = FindTool(params->kind))
+        SetWindowTextW(dialog, DialogText(tool->caption));
+    SetDlgItemTextW(dialog, IDOK, DialogText(kDialogOk));
     SetDlgItemTextW(dialog, IDC_TOOL_EDIT, params->value);
     return TRUE;
 }
@@ -44,17 +65,6 @@ BOOL OnToolCommand(HWND dialog, int id) {
     default: break;
     }
     return TRUE;
-}
-
-wchar_t* ToolValue(AppState& state, int kind) {
-    switch (kind) {
-    case 0: return state.filemanager;
-    case 1: return state.arcmanager;
-    case 2: return state.cmdprocessor;
-    case 3: return state.textviewer;
-    case 4: return state.imageviewer;
-    default: return nullptr;
-    }
 }
 
 } // namespace
@@ -89,9 +99,10 @@ void ChooseExecutable(wchar_t* value) {
     if (GetOpenFileNameW(&dialog)) CopyText(value, kPathUnits, file);
 }
 
-void AppState::ChooseTool(int kind) {
-    wchar_t* value = ToolValue(*this, kind);
-    if (!value) return;
+void AppState::ChooseTool(ToolKind kind) {
+    const ToolRow* tool = FindTool(kind);
+    if (!tool) return;
+    wchar_t* value = this->*tool->value;
     ToolDialogParams params = {kind, value};
     DialogBoxParamW(Application.instance, MAKEINTRESOURCEW(IDD_TOOL), mainwindow, ToolDialog,
                     reinterpret_cast<LPARAM>(&params));

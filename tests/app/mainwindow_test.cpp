@@ -91,9 +91,9 @@ TEST_F(MainWindow, DefaultsAndFileLocationsAfterStartUp) {
     EXPECT_STREQ(MenuTextTable[58].text, L"E&xit\tEsc");
     EXPECT_STREQ(SubmenuTextTable[0].text, L"T&a'rvo");
     EXPECT_STREQ(SubmenuTextTable[5].text, L"Info");
-    EXPECT_STREQ(MessageText(2), L"is unavailable");
-    EXPECT_EQ(MessageText(6), nullptr);
-    EXPECT_EQ(DialogText(10), nullptr);
+    EXPECT_STREQ(MessageText(kMessageUnavailable), L"is unavailable");
+    EXPECT_EQ(MessageText(static_cast<MessageId>(6)), nullptr);
+    EXPECT_EQ(DialogText(static_cast<DialogTextId>(10)), nullptr);
 }
 
 TEST_F(MainWindow, TheDeskListFillsTheClientAreaAndTheRectangleFollows) {
@@ -254,7 +254,7 @@ TEST_F(MainWindow, WhileADialogIsUpNeitherTheTrayMenuNorACloseRuns) {
         dialogLived = IsWindow(dialog) && IsWindow(window());
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     };
-    ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(0); }, answer));
+    ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(ToolKind::FileManager); }, answer));
     EXPECT_EQ(menu, nullptr) << "no command menu inside the dialog";
     EXPECT_TRUE(dialogLived);
     EXPECT_EQ(TheAppState, state_);

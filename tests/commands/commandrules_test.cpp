@@ -7,31 +7,34 @@
 #include "commands/pins.h"
 
 TEST(MenuStates, FollowTheFlags) {
-    MenuInputs off, on, small;
+    Settings off, on, small;
+    MenuContext offContext, onContext, smallContext;
     off.sort = small.sort = 0;
     off.dirsfirst = off.recycler = off.savesettings = off.savefolder = off.atcursor = false;
-    off.anySelected = off.clipboardHasFiles = small.anySelected = true;
-    on.transparent = on.trayicon = on.ontop = on.showhidden = on.time = on.menupinned = true;
+    offContext.anySelected = offContext.clipboardHasFiles = smallContext.anySelected = true;
+    on.transparent = on.trayicon = on.ontop = on.showhidden = on.time = true;
+    onContext.menupinned = true;
     on.iconstyle = 7; // any style but 0 and 1 is the list
-    on.pinnedsubmenu = 26;
+    onContext.pinnedsubmenu = 26;
     small.iconstyle = 1;
     small.dirsfirst = false;
-    small.pinnedsubmenu = 31;
+    smallContext.pinnedsubmenu = 31;
     struct Row {
-        const MenuInputs& in;
+        const Settings& in;
+        const MenuContext& context;
         std::set<int> checked, greyed;
     } rows[] = {
-        {off, {1051, 1054}, {}},
+        {off, offContext, {1051, 1054}, {}},
         // Sorting by extension greys Folders First; no selection greys the item
         // commands, no files on the clipboard greys Paste.
-        {on,
+        {on, onContext,
          {1034, 1037, 1038, 1053, 1055, 1056, 1063, 1081, 1082, 1093, 1094, 1102, 2200, 2226},
          {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1011, 1012, 1013, 1014, 1015, 1056}},
-        {small, {1052, 1054, 1082, 1093, 1094, 1102, 2231}, {1015}},
+        {small, smallContext, {1052, 1054, 1082, 1093, 1094, 1102, 2231}, {1015}},
     };
     for (const Row& row : rows) {
         std::set<int> checked, greyed;
-        for (const MenuItemState& s : MenuStates(row.in)) {
+        for (const MenuItemState& s : MenuStates(row.in, row.context)) {
             if (s.checked) checked.insert(s.id);
             if (s.greyed) greyed.insert(s.id);
         }

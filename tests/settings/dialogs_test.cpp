@@ -60,7 +60,7 @@ TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEditOrThePick) {
             }
             PostMessageW(dialog, WM_COMMAND, c.close, 0);
         };
-        ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(3); }, user));
+        ASSERT_TRUE(AnswerDialog([&] { state_->ChooseTool(ToolKind::TextViewer); }, user));
         EXPECT_EQ(shown, L"Text Viewer|tool.exe");
         EXPECT_EQ(std::wstring(state_->textviewer), c.expected) << (c.typed ? c.typed : L"picked");
     }

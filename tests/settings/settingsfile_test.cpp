@@ -14,39 +14,37 @@
 #include "app/appstate.h"
 #include "settings/filebytes.h"
 #include "settings/inifile.h"
+#include "settings/settingsfile.h"
 #include "support/testsupport.h"
 
 namespace {
 
-// Every settings field as text, to see what a load changed.
-std::wstring Fields(const AppState& s) {
-    std::wstring out;
-    auto add = [&](const wchar_t* name, const std::wstring& value) {
-        out += name;
-        out += L"=" + value + L"\n";
-    };
-    for (auto [name, text] : {std::pair{L"version", s.version}, {L"folder", s.folder},
-                              {L"deskpath", s.deskpath}, {L"filemanager", s.filemanager},
-                              {L"arcmanager", s.arcmanager}, {L"cmdprocessor", s.cmdprocessor},
-                              {L"textviewer", s.textviewer}, {L"imageviewer", s.imageviewer},
-                              {L"home", s.home}, {L"end", s.end}})
-        add(name, text);
-    for (auto [name, number] :
-         {std::pair<const wchar_t*, long long>{L"latency", s.autorefreshlatency},
-          {L"trim", s.trimmemory}, {L"colour", s.colour}, {L"textcolour", s.textcolour},
-          {L"left", s.windowrect.left}, {L"top", s.windowrect.top}, {L"right", s.windowrect.right},
-          {L"bottom", s.windowrect.bottom}, {L"iconstyle", s.iconstyle}, {L"sort", s.sort}})
-        add(name, std::to_wstring(number));
-    for (auto [name, flag] :
-         {std::pair{L"convertlinks", &s.convertlinks}, {L"savefolder", &s.savefolder},
-          {L"transparent", &s.transparent}, {L"trayicon", &s.trayicon}, {L"ontop", &s.ontop},
-          {L"dirsfirst", &s.dirsfirst}, {L"showhidden", &s.showhidden}, {L"time", &s.time},
-          {L"recycler", &s.recycler}, {L"savesettings", &s.savesettings},
-          {L"atcursor", &s.atcursor}}) {
-        unsigned char byte;
-        std::memcpy(&byte, flag, 1);
-        add(name, std::to_wstring(byte));
-    }
+// Calls visit(entry, units) for every setting the file's description names,
+// units being the buffer size of a string.
+template <typename Visit> void ForEachSetting(Settings& s, Visit visit) {
+    SettingsLayout layout;
+    DescribeSettings(s, layout);
+    for (const IniSection& section : layout.sections)
+        for (const IniEntry* entry = section.entries; entry->value; ++entry)
+            if (entry->value != layout.comment) visit(*entry, section.maxLength);
+}
+
+// Every setting and the desk folder as text, to see what a load changed:
+// strings up to their terminator, flags by their byte, numbers one by one.
+std::wstring Fields(AppState& s) {
+    std::wstring out = L"deskpath=" + std::wstring(s.deskpath) + L"\n";
+    ForEachSetting(s, [&](const IniEntry& entry, std::size_t) {
+        out += entry.name;
+        out += L"=";
+        if (entry.type == IniString) {
+            out += static_cast<const wchar_t*>(entry.value);
+        } else if (entry.type == IniBool) {
+            out += std::to_wstring(*static_cast<const unsigned char*>(entry.value));
+        } else {
+            out += std::to_wstring(*static_cast<const std::int32_t*>(entry.value));
+        }
+        out += L"\n";
+    });
     return out;
 }
 
@@ -479,18 +477,17 @@ TEST_F(SettingsFile, HundredsOfRandomAndMutatedFilesLoadWithoutHarm) {
         // The settings themselves.
         CopyText(state_->inipath, file_.c_str());
         state_->LoadSettings();
-        const AppState& s = *state_;
-        ASSERT_TRUE(Terminated(s.version) && Terminated(s.folder) && Terminated(s.deskpath) &&
-                    Terminated(s.home) && Terminated(s.end) && Terminated(s.filemanager) &&
-                    Terminated(s.arcmanager) && Terminated(s.cmdprocessor) &&
-                    Terminated(s.textviewer) && Terminated(s.imageviewer));
-        for (const bool* field : {&s.convertlinks, &s.savefolder, &s.transparent, &s.trayicon,
-                                  &s.ontop, &s.dirsfirst, &s.showhidden, &s.time, &s.recycler,
-                                  &s.savesettings, &s.atcursor}) {
-            unsigned char byte;
-            std::memcpy(&byte, field, 1);
-            ASSERT_LE(byte, 1);
-        }
+        ASSERT_TRUE(Terminated(state_->deskpath));
+        ForEachSetting(*state_, [](const IniEntry& entry, std::size_t units) {
+            const void* value = entry.value;
+            if (entry.type == IniString) {
+                EXPECT_NE(std::wmemchr(static_cast<const wchar_t*>(value), L'\0', units), nullptr)
+                    << entry.name;
+            } else if (entry.type == IniBool) {
+                EXPECT_LE(*static_cast<const unsigned char*>(value), 1) << entry.name;
+            }
+        });
+        if (HasFailure()) return;
     }
     // Whatever was loaded saves again as a whole file.
     state_->savefolder = true;
