@@ -48,34 +48,28 @@ const IID kImageListIid = {
     0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
 
 // On a monitor of a larger scale than the system's, the list's icons are
-// larger than what the shell gives by default: the shell's larger image
-// lists hold a source that is only ever scaled down. Null when it has none.
-IconHandle IconAtLeast(const wchar_t* path, int size) {
-    SHFILEINFOW info = {};
-    if (!SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX)) return IconHandle();
+// larger than what the shell gives by default: one of the shell's larger
+// image lists holds a source that is only ever scaled down. Null when ours
+// are no larger than the system's, or the shell has no such list.
+ComPtr<IImageList> LargerSource(HIMAGELIST images) {
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(images, &cx, &cy) || cx <= GetSystemMetrics(SM_CXICON)) return {};
     for (int which : {SHIL_EXTRALARGE, SHIL_JUMBO}) {
         // The system's lists belong to the shell; the reference is ours.
         ComPtr<IImageList> list;
         if (FAILED(SHGetImageList(which, kImageListIid, list.putVoid())) || !list) continue;
-        auto images = reinterpret_cast<HIMAGELIST>(list.get());
-        int cx = 0, cy = 0;
-        if (ImageList_GetIconSize(images, &cx, &cy) && cx >= size)
-            return IconHandle(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL));
+        int lx = 0, ly = 0;
+        if (ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list.get()), &lx, &ly) && lx >= cx)
+            return list;
     }
-    return IconHandle();
-}
-
-// The list's icon width when it exceeds the system's own large icon, else 0.
-int LargerThanSystem(HIMAGELIST images) {
-    int cx = 0, cy = 0;
-    return ImageList_GetIconSize(images, &cx, &cy) && cx > GetSystemMetrics(SM_CXICON) ? cx : 0;
+    return {};
 }
 
 } // namespace
 
 ItemIcons::ItemIcons(HIMAGELIST images, int expected)
     : images_(images), small_(IsSmall(images)), wine_(RunningOnWine()),
-      larger_(LargerThanSystem(images)) {
+      larger_(LargerSource(images)) {
     ImageList_SetImageCount(images_, expected > 0 ? static_cast<UINT>(expected) : 0);
 }
 
@@ -105,8 +99,11 @@ bool ItemIcons::AddCopyOf(int image) {
 
 void ItemIcons::AddFor(const wchar_t* path) {
     // Shortcuts keep their own way below, which marks them as shortcuts.
-    if (larger_ && !HasShortcutExtension(path)) {
-        if (IconHandle icon = IconAtLeast(path, larger_)) {
+    SHFILEINFOW info = {};
+    if (larger_ && !HasShortcutExtension(path) &&
+        SHGetFileInfoW(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX)) {
+        auto source = reinterpret_cast<HIMAGELIST>(larger_.get());
+        if (IconHandle icon{ImageList_GetIcon(source, info.iIcon, ILD_NORMAL)}) {
             Add(icon.get());
             return;
         }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <commoncontrols.h>
 
 #include <vector>
 
@@ -50,7 +51,9 @@ class ItemIcons {
     HIMAGELIST images_;
     bool small_; // which of the system's image lists matches ours
     bool wine_;  // whose shell draws a shortcut's arrow alone
-    int larger_; // the icon width when above the shell's usual sizes, else 0
+    // The shell's image list that serves icons larger than its usual ones,
+    // when ours are; asked for once per fill.
+    ComPtr<IImageList> larger_;
     int added_ = 0;
     IconHandle blank_; // made once, on first need
     // The system image list's icons taken so far: a desk holds few kinds of

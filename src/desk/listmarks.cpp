@@ -16,10 +16,6 @@ std::wstring Folded(const std::wstring& name) {
     return folded;
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 void SetMark(HWND list, int index, UINT state, UINT mask) {
     LVITEMW item = {};
     item.state = state;
@@ -35,10 +31,11 @@ MarkedItems FindMarks(const ListMarks& marks, const std::vector<std::wstring>& n
     std::unordered_set<std::wstring> selected;
     for (const std::wstring& name : marks.selected)
         selected.insert(Folded(name));
+    const std::wstring focused = Folded(marks.focused);
     for (int i = 0; i < static_cast<int>(names.size()); ++i) {
-        if (!selected.empty() && selected.count(Folded(names[i]))) found.selected.push_back(i);
-        if (found.focused == -1 && !marks.focused.empty() && SameName(names[i], marks.focused))
-            found.focused = i;
+        const std::wstring name = Folded(names[i]);
+        if (selected.count(name)) found.selected.push_back(i);
+        if (found.focused == -1 && !focused.empty() && name == focused) found.focused = i;
     }
     if (found.focused == -1 && marks.focusedposition >= 0 &&
         marks.focusedposition < static_cast<int>(names.size()))
