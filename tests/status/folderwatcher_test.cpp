@@ -134,9 +134,8 @@ TEST_F(FolderWatcherTest, OnlyNamesInTheFolderItselfAreWatched) {
     EXPECT_TRUE(Refreshed(3000));
 }
 
-// The shell's icon calls let messages sent by other threads in: a request
-// that comes in while a fill or an icon reload runs is carried out once it
-// is over, follow-up included, and never inside it.
+// A request let in by the shell's icon calls during a fill or an icon reload
+// runs once after it, follow-up included, never inside it.
 TEST_F(FolderWatcherTest, ARequestDuringAFillOrAnIconReloadRunsOnceAfterIt) {
     HWND list = state_->desklist;
     desk_.file(L"n.txt");
