@@ -97,18 +97,14 @@ HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items)
 HWND StartOnDesk(ProgramRun& run, const std::wstring& desk, int items);
 
 // Sends a list-view message whose structure lives in the program's memory.
-// prepare, when given, may point members of the copy into the block it gets
-// in the program (its address there) before the copy is written.
 template <typename T>
-LRESULT SendRemote(HWND list, DWORD processId, UINT message, WPARAM wParam, T& data,
-                   void (*prepare)(T& data, char* remote) = nullptr) {
+LRESULT SendRemote(HWND list, DWORD processId, UINT message, WPARAM wParam, T& data) {
     KernelHandle process(
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
     void* remote =
         process ? VirtualAllocEx(process.get(), nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE)
                 : nullptr;
     if (!remote) return 0;
-    if (prepare) prepare(data, static_cast<char*>(remote));
     WriteProcessMemory(process.get(), remote, &data, sizeof(T), nullptr);
     LRESULT result = SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(remote));
     ReadProcessMemory(process.get(), remote, &data, sizeof(T), nullptr);
