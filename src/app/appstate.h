@@ -152,8 +152,9 @@ class AppState : public DropTarget, public Settings {
     // The start-up fill into the empty list.
     void FillDeskList();
     // Rebuilds the list; the selected and the focused items keep their marks
-    // by file name when the folder is the same.
-    void RefreshDeskList();
+    // by file name when the folder is the same. An icon made for an entry
+    // that has not changed is kept unless reread asks for every icon anew.
+    void RefreshDeskList(bool reread = false);
     ListMarks SaveListMarks();
     void RestoreListMarks(const ListMarks& marks);
     // Selects and focuses this item alone, and brings it into view.
@@ -203,6 +204,8 @@ class AppState : public DropTarget, public Settings {
     bool refreshing;
     // A refresh had to wait for the list; it runs once the list is free.
     bool refreshwanted;
+    // Items whose own icon is not in the image list yet.
+    int iconspending = 0;
     // The folder the list's items come from.
     wchar_t listedpath[kPathUnits];
     std::int64_t recyclecount;

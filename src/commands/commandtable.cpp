@@ -58,7 +58,7 @@ const CommandRow kCommands[] = {
      [](const Settings&, const MenuContext& context) { return !context.clipboardHasFiles; }},
     {CMD_NEW_FILE, [](AppState& s) { s.CreateNewItem(true); }, Never, Never},
     {CMD_NEW_FOLDER, [](AppState& s) { s.CreateNewItem(false); }, Never, Never},
-    {CMD_REFRESH, [](AppState& s) { s.RefreshDeskList(); }, Never, Never},
+    {CMD_REFRESH, [](AppState& s) { s.RefreshDeskList(true); }, Never, Never},
     {CMD_SELECT_ALL, [](AppState& s) { s.SelectAll(); }, Never, Never},
     {CMD_EXPLORE_HERE, [](AppState& s) { s.LaunchInDesk(s.filemanager, L"explorer.exe", true); },
      Never, Never},

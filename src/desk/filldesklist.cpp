@@ -121,7 +121,7 @@ void AppState::FillItems() {
     TrimWorkingSet();
 }
 
-void AppState::RefreshDeskList() {
+void AppState::RefreshDeskList(bool /*reread*/) {
     if (!ClaimList(true)) return;
     ListMarks marks = SaveListMarks();
     SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);
