@@ -4,7 +4,10 @@
 
 #include "app/application.h"
 #include "app/dpi.h"
+#include "desk/deskfill.h"
+#include "desk/deskicons.h"
 #include "desk/iconsize.h"
+#include "desk/iconworker.h"
 #include "resources/resource.h"
 #include "status/folderwatcher.h"
 
@@ -94,6 +97,7 @@ AppState::~AppState() {
 }
 
 void AppState::Shutdown() {
+    StopIconWorker();
     // Unticking "Save on Exit" keeps the exit from writing; Save Now still writes.
     if (savesettings) SaveSettings();
     if (trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);

@@ -15,11 +15,15 @@
 
 #include "app/handles.h"
 #include "app/text.h"
+#include "desk/listicons.h"
 #include "settings/settings.h"
 #include "shell/droptarget.h"
 #include "shell/shellobject.h"
 
 class FolderWatcher;
+class IconWorker;
+class IconMaker;
+struct DeskFill;
 struct ListMarks;
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
@@ -149,8 +153,14 @@ class AppState : public DropTarget, public Settings {
     // Desk list items.
     bool ItemFileName(int index, wchar_t* name);
     bool ItemPath(int index, wchar_t* path);
-    // The start-up fill into the empty list.
+    // The start-up fill into the empty list. A large desk is inserted in
+    // slices, with the window's messages handled between them; the list is
+    // claimed until the last slice is in.
     void FillDeskList();
+    // The next slice of the fill under way, or its end; else the start-up
+    // fill, unless the list has been filled already.
+    void ContinueFill();
+    void StartUpFill();
     // Rebuilds the list; the selected and the focused items keep their marks
     // by file name when the folder is the same. An icon made for an entry
     // that has not changed is kept unless reread asks for every icon anew.
@@ -162,7 +172,14 @@ class AppState : public DropTarget, public Settings {
     void ApplyIconStyle();
     // The image list sized for the list's current view at the window's scale.
     void SizeIconsToView();
+    // Every item's icon made anew (another size or background); the items
+    // show their kind's generic icon meanwhile.
     void ReloadIcons();
+    // Puts the icons the worker has finished into the image list.
+    void TakeIcons();
+    // False when the icon worker did not end in time; it is then left to
+    // end by itself, with nothing of this record.
+    bool StopIconWorker();
 
     // Item operations.
     void OpenItem(int index);
@@ -206,6 +223,21 @@ class AppState : public DropTarget, public Settings {
     bool refreshwanted;
     // Items whose own icon is not in the image list yet.
     int iconspending = 0;
+    // Item i's entry, and whether image i holds its own icon yet.
+    std::vector<ListedIcon> listedicons;
+    // Where each kind's generic icon stands while items wait for theirs,
+    // after the items' own images, and which item named the kind; dropped
+    // once every icon is in.
+    std::vector<std::pair<std::wstring, int>> genericimages;
+    // How many of them hold their icon.
+    size_t genericsdrawn = 0;
+    // Results of an icon job for an earlier fill carry an older number.
+    unsigned icongeneration = 0;
+    std::unique_ptr<IconWorker> iconworker;
+    // The generic icons at the list's size, taken on this thread.
+    std::unique_ptr<IconMaker> generics;
+    // The fill under way, between its slices.
+    std::unique_ptr<DeskFill> fill;
     // The folder the list's items come from.
     wchar_t listedpath[kPathUnits];
     std::int64_t recyclecount;
@@ -226,7 +258,20 @@ class AppState : public DropTarget, public Settings {
     void SetBaseTitle();
     void SetTrayTipFromTitle();
     int FindNamedItem();
-    void FillItems();
+    // Empties the list and fills it again, the marks kept; followups: the
+    // find-after-refresh the watcher's refresh owes.
+    void Refill(bool keepIcons, bool followups);
+    // Reads and orders the folder, plans the icons and inserts the first slice.
+    void BeginFill(const ListMarks* marks, bool keepIcons, bool followups);
+    void InsertSlice();
+    void EndFill();
+    // The image an item waiting for its icon shows: its kind's generic icon,
+    // after the items' own images. The image is drawn by DrawGenericImages.
+    int GenericImage(const ListedIcon& listed);
+    void DrawGenericImages();
+    // Hands the items still without their own icon to the worker.
+    void StartIconJob();
+    void SetItemImage(int index, int image);
     void OpenItemAtCursor();
     LRESULT BeginLabelEdit(NMLVDISPINFOW* info);
     LRESULT EndLabelEdit(NMLVDISPINFOW* info);

@@ -91,6 +91,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_REOPENMENU: ReopenCommandMenu(*state, wParam, lParam); return 0;
     case WM_FOLDERCHANGED: state->OnFolderChanged(); return 0;
     case WM_REFRESHWANTED: state->RunWantedRefresh(); return 0;
+    case WM_DESKFILL: state->ContinueFill(); return 0;
+    case WM_ICONSREADY: state->TakeIcons(); return 0;
     case WM_DPICHANGED:
         state->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

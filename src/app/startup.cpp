@@ -25,7 +25,10 @@ void AppState::Initialise() {
 
     // Title, clock or tray tip, and the watcher: as for any new desk folder.
     DeskFolderChanged();
-    FillDeskList();
+    // The fill follows once the window is up: a large desk is inserted in
+    // slices between the window's messages, which the window must take from
+    // its first moment.
+    PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
 }
 
 void AppState::ReadConfiguration() {

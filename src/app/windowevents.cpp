@@ -72,7 +72,8 @@ void AppState::OnDpiChanged(UINT newdpi, const RECT& suggested) {
 }
 
 bool AppState::DeferClose() {
-    if (modalloops == 0) return false;
+    // A fill's slices run between messages; it carries out the close itself.
+    if (modalloops == 0 && !fill) return false;
     closepending = true;
     // A menu ends at once; a drag ends at its next look at the state.
     EndMenu();

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <commoncontrols.h>
 
+#include <cwctype>
 #include <vector>
 
 #include "app/application.h"
@@ -12,26 +13,6 @@
 #include "shell/winefallback.h"
 
 namespace {
-
-// A fully transparent icon of the list's size: an item without an icon of
-// its own shows as empty space rather than as some other file's picture.
-IconHandle BlankIcon(HIMAGELIST images) {
-    int cx = 0, cy = 0;
-    if (!ImageList_GetIconSize(images, &cx, &cy) || cx <= 0 || cy <= 0) return IconHandle();
-    int stride = ((cx + 15) / 16) * 2; // monochrome rows are word-aligned
-    std::vector<BYTE> andMask(static_cast<size_t>(stride) * cy, 0xFF);
-    std::vector<BYTE> xorMask(static_cast<size_t>(stride) * cy, 0x00);
-    return IconHandle(
-        CreateIcon(Application.instance, cx, cy, 1, 1, andMask.data(), xorMask.data()));
-}
-
-// Whether the shell's small icons are large enough for the list, so that its
-// generic icons are taken at the size they were drawn for; a smaller source
-// would be blown up.
-bool IsSmall(HIMAGELIST images) {
-    int cx = 0, cy = 0;
-    return ImageList_GetIconSize(images, &cx, &cy) && cx <= GetSystemMetrics(SM_CXSMICON);
-}
 
 IconHandle AssociatedIcon(const wchar_t* path) {
     // The shell may overwrite the path it is given with that of the module
@@ -51,15 +32,15 @@ const IID kImageListIid = {
 // larger than what the shell gives by default: one of the shell's larger
 // image lists holds a source that is only ever scaled down. Null when ours
 // are no larger than the system's, or the shell has no such list.
-ComPtr<IImageList> LargerSource(HIMAGELIST images) {
-    int cx = 0, cy = 0;
-    if (!ImageList_GetIconSize(images, &cx, &cy) || cx <= GetSystemMetrics(SM_CXICON)) return {};
+ComPtr<IImageList> LargerSource(SIZE size) {
+    if (size.cx <= GetSystemMetrics(SM_CXICON)) return {};
     for (int which : {SHIL_EXTRALARGE, SHIL_JUMBO}) {
         // The system's lists belong to the shell; the reference is ours.
         ComPtr<IImageList> list;
         if (FAILED(SHGetImageList(which, kImageListIid, list.putVoid())) || !list) continue;
         int lx = 0, ly = 0;
-        if (ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list.get()), &lx, &ly) && lx >= cx)
+        if (ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list.get()), &lx, &ly) &&
+            lx >= size.cx)
             return list;
     }
     return {};
@@ -67,89 +48,79 @@ ComPtr<IImageList> LargerSource(HIMAGELIST images) {
 
 } // namespace
 
-ItemIcons::ItemIcons(HIMAGELIST images, int expected)
-    : images_(images), small_(IsSmall(images)), wine_(RunningOnWine()),
-      larger_(LargerSource(images)) {
-    ImageList_SetImageCount(images_, expected > 0 ? static_cast<UINT>(expected) : 0);
+IconHandle BlankIcon(SIZE size) {
+    if (size.cx <= 0 || size.cy <= 0) return IconHandle();
+    int stride = ((size.cx + 15) / 16) * 2; // monochrome rows are word-aligned
+    std::vector<BYTE> andMask(static_cast<size_t>(stride) * size.cy, 0xFF);
+    std::vector<BYTE> xorMask(static_cast<size_t>(stride) * size.cy, 0x00);
+    return IconHandle(
+        CreateIcon(Application.instance, size.cx, size.cy, 1, 1, andMask.data(), xorMask.data()));
 }
 
-ItemIcons::~ItemIcons() {
-    Finish();
+std::wstring GenericKind(const wchar_t* name, bool folder) {
+    if (folder) return L"\\";
+    const wchar_t* dot = wcsrchr(name, L'.');
+    const wchar_t* slash = wcsrchr(name, L'\\');
+    std::wstring kind = dot && (!slash || dot > slash) ? dot : L"";
+    for (wchar_t& unit : kind)
+        unit = static_cast<wchar_t>(std::towlower(unit));
+    return kind;
 }
 
-bool ItemIcons::Add(HICON icon) {
-    int index = added_++;
-    // Past the expected count the list grows; below it the slot exists.
-    int slot = index < ImageList_GetImageCount(images_) ? index : -1;
-    if (icon && ImageList_ReplaceIcon(images_, slot, icon) >= 0) return true;
-    if (!blank_) blank_ = BlankIcon(images_);
-    if (blank_ && ImageList_ReplaceIcon(images_, slot, blank_.get()) >= 0) return false;
-    // Out of GDI resources: a slot of whatever the list holds still keeps
-    // the later images in step with their items.
-    if (slot < 0) ImageList_SetImageCount(images_, static_cast<UINT>(index + 1));
-    return false;
+bool PutIcon(HIMAGELIST list, int slot, const MadeIcon& made) {
+    if (made.icon) return ImageList_ReplaceIcon(list, slot, made.icon.get()) >= 0;
+    if (!made.image) return false;
+    auto image = static_cast<HBITMAP>(made.image.get());
+    return slot >= 0 ? ImageList_Replace(list, slot, image, nullptr) != FALSE
+                     : ImageList_Add(list, image, nullptr) >= 0;
 }
 
-bool ItemIcons::AddCopyOf(int image) {
-    if (image < 0 || added_ >= ImageList_GetImageCount(images_)) return false;
-    if (!ImageList_Copy(images_, added_, images_, image, ILCF_MOVE)) return false;
-    ++added_;
-    return true;
-}
+IconMaker::IconMaker(SIZE size, COLORREF background)
+    : size_(size), background_(background),
+      // Whether the shell's small icons are large enough, so that its
+      // generic icons are taken at the size they were drawn for.
+      small_(size.cx <= GetSystemMetrics(SM_CXSMICON)), wine_(RunningOnWine()),
+      larger_(LargerSource(size)) {}
 
-void ItemIcons::AddFor(const wchar_t* path) {
+MadeIcon IconMaker::Make(const wchar_t* path) {
+    MadeIcon made;
     // Shortcuts keep their own way below, which marks them as shortcuts.
     SHFILEINFOW info = {};
     if (larger_ && !HasShortcutExtension(path) &&
         SHGetFileInfoW(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX)) {
         auto source = reinterpret_cast<HIMAGELIST>(larger_.get());
-        if (IconHandle icon{ImageList_GetIcon(source, info.iIcon, ILD_NORMAL)}) {
-            Add(icon.get());
-            return;
-        }
+        made.icon.reset(ImageList_GetIcon(source, info.iIcon, ILD_NORMAL));
+        if (made.icon) return made;
     }
-    IconHandle icon = AssociatedIcon(path);
+    made.icon = AssociatedIcon(path);
     // Where no association has an icon, the shell falls back on icon
-    // resources of this module, which it does not have: the shell's generic
-    // icon for the kind of item stands in.
-    if (!icon && HasShortcutExtension(path)) {
-        icon = ShortcutIcon(path);
+    // resources of this module, which it does not have: the generic icon
+    // for the kind of item stands in, which the caller has.
+    if (!made.icon && HasShortcutExtension(path)) {
+        made.icon = ShortcutIcon(path);
         // Wine's shell gives a shortcut its arrow on nothing at all: what
         // the shortcut points at goes beneath it.
-        if (icon && wine_) {
+        if (made.icon && wine_) {
             IconHandle target = TargetIcon(path);
-            if (target && AddLayered(target.get(), icon.get())) return;
+            if (target) made.image = Layered(target.get(), made.icon.get());
+            if (made.image) made.icon.reset();
         }
     }
-    if (icon) {
-        Add(icon.get());
-        return;
-    }
-    Generic* generic = GenericIcon(path);
-    if (!generic) {
-        Add(nullptr);
-        return;
-    }
-    // Putting an icon in converts it to the list's format each time, which
-    // costs far more than copying the image it became the first time.
-    if (AddCopyOf(generic->image)) return;
-    int image = added_;
-    if (Add(generic->icon.get())) generic->image = image;
+    return made;
 }
 
 // By its name alone a shortcut would get the plain document icon; read, it
-// gets its target's icon marked as a shortcut. Shortcuts are few on a desk,
-// so the slower call is affordable for them. The large icon is taken in
+// gets its target's icon marked as a shortcut. The large icon is taken in
 // every mode and scaled by the list: some shells give a small one without
 // the shortcut's mark.
-IconHandle ItemIcons::ShortcutIcon(const wchar_t* path) const {
+IconHandle IconMaker::ShortcutIcon(const wchar_t* path) const {
     SHFILEINFOW info = {};
     UINT flags = SHGFI_ICON | SHGFI_LARGEICON;
     if (!SHGetFileInfoW(path, 0, &info, sizeof(info), flags)) return IconHandle();
     return IconHandle(info.hIcon);
 }
 
-IconHandle ItemIcons::TargetIcon(const wchar_t* shortcutPath) {
+IconHandle IconMaker::TargetIcon(const wchar_t* shortcutPath) {
     ShortcutFile link;
     if (FAILED(link.Open())) return IconHandle();
     wchar_t target[kPathUnits] = L"";
@@ -167,63 +138,51 @@ IconHandle ItemIcons::TargetIcon(const wchar_t* shortcutPath) {
     link.Close();
     if (target[0] == L'\0') return IconHandle();
     if (IconHandle icon = AssociatedIcon(target)) return icon;
-    Generic* generic = GenericIcon(target);
-    return generic ? IconHandle(CopyIcon(generic->icon.get())) : IconHandle();
+    DWORD attributes = GetFileAttributesW(target);
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    HICON generic = Generic(target, folder);
+    return generic ? IconHandle(CopyIcon(generic)) : IconHandle();
 }
 
 // The list keeps its images flat on its background colour, so two icons
 // drawn one over the other on that colour are an image like any other.
-bool ItemIcons::AddLayered(HICON base, HICON top) {
-    int cx = 0, cy = 0;
-    if (!ImageList_GetIconSize(images_, &cx, &cy) || cx <= 0 || cy <= 0) return false;
-    COLORREF background = ImageList_GetBkColor(images_);
-    if (background == CLR_NONE) background = GetSysColor(COLOR_WINDOW);
+GdiObject IconMaker::Layered(HICON base, HICON top) const {
+    int cx = size_.cx, cy = size_.cy;
+    if (cx <= 0 || cy <= 0) return GdiObject();
+    COLORREF background = background_ == CLR_NONE ? GetSysColor(COLOR_WINDOW) : background_;
     MemoryDc dc(CreateCompatibleDC(nullptr));
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     GdiObject bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     GdiObject brush(CreateSolidBrush(background));
-    if (!dc || !bitmap || !brush) return false;
+    if (!dc || !bitmap || !brush) return GdiObject();
     HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
     RECT all = {0, 0, cx, cy};
     FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
     bool drawn = DrawIconEx(dc.get(), 0, 0, base, cx, cy, 0, nullptr, DI_NORMAL) &&
                  DrawIconEx(dc.get(), 0, 0, top, cx, cy, 0, nullptr, DI_NORMAL);
-    // The list copies from the bitmap only once no other DC holds it.
+    // The list copies from the bitmap only once no DC holds it.
     SelectObject(dc.get(), old);
-    if (!drawn) return false;
-    auto image = static_cast<HBITMAP>(bitmap.get());
-    bool stored = added_ < ImageList_GetImageCount(images_)
-                      ? ImageList_Replace(images_, added_, image, nullptr)
-                      : ImageList_Add(images_, image, nullptr) >= 0;
-    if (stored) ++added_;
-    return stored;
+    GdiFlush();
+    return drawn ? std::move(bitmap) : GdiObject();
 }
 
-ItemIcons::Generic* ItemIcons::GenericIcon(const wchar_t* path) {
+HICON IconMaker::Generic(const wchar_t* path, bool folder) {
     if (path[0] == L'\0') return nullptr;
-    DWORD found = GetFileAttributesW(path);
-    DWORD attributes = found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY)
-                           ? FILE_ATTRIBUTE_DIRECTORY
-                           : FILE_ATTRIBUTE_NORMAL;
+    std::wstring kind = GenericKind(path, folder);
+    for (const auto& [known, icon] : generic_)
+        if (known == kind) return icon.get();
     // By name and attributes only: the system image list's index comes back
     // without the file being opened, far cheaper than asking for the icon.
     SHFILEINFOW info = {};
     UINT flags =
         SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);
+    DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     auto system =
         reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(path, attributes, &info, sizeof(info), flags));
-    if (!system) return nullptr;
-    for (Generic& generic : generic_)
-        if (generic.system == info.iIcon) return generic.icon ? &generic : nullptr;
     // The system image list belongs to the shell and is never destroyed here.
-    generic_.push_back(
-        {info.iIcon, IconHandle(ImageList_GetIcon(system, info.iIcon, ILD_NORMAL)), -1});
-    return generic_.back().icon ? &generic_.back() : nullptr;
-}
-
-void ItemIcons::Finish() {
-    if (ImageList_GetImageCount(images_) != added_)
-        ImageList_SetImageCount(images_, static_cast<UINT>(added_));
+    IconHandle icon(system ? ImageList_GetIcon(system, info.iIcon, ILD_NORMAL) : nullptr);
+    generic_.emplace_back(std::move(kind), std::move(icon));
+    return generic_.back().second.get();
 }

@@ -1,62 +1,70 @@
 #pragma once
-// The icons of the desk list: image i of the image list is the icon of item
-// i, so every item adds exactly one image, in item order.
+// The icons of the desk's items, made one file at a time. An IconMaker may
+// live on any thread that has COM; what it makes is handed over as handles
+// and put into the list's image list by the window's thread alone.
 
 #include <windows.h>
 #include <commctrl.h>
 #include <commoncontrols.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/handles.h"
 
-// Fills an image list in item order for one fill or reload. The list is
-// sized for the expected count first: grown one image at a time, it would
-// copy all its images again at every step.
-class ItemIcons {
-  public:
-    ItemIcons(HIMAGELIST images, int expected);
-    ~ItemIcons();
-    ItemIcons(const ItemIcons&) = delete;
-    ItemIcons& operator=(const ItemIcons&) = delete;
+// One file's picture: its own icon, or an image drawn for it at the list's
+// size on the list's background. Neither when its kind's generic icon is
+// all there is.
+struct MadeIcon {
+    IconHandle icon;
+    GdiObject image;
+    bool any() const { return icon || image; }
+};
 
-    // The next image: the icon associated with the file at path (260 units),
-    // else the shell's generic icon for its kind of item, else a blank
-    // placeholder.
-    void AddFor(const wchar_t* path);
-    // icon, or the placeholder when icon is null or cannot be drawn in.
-    // True when icon itself went in.
-    bool Add(HICON icon);
-    // Leaves exactly as many images as were added.
-    void Finish();
+class IconMaker {
+  public:
+    // size: the image list's icon size; background: the colour its images
+    // are drawn on.
+    IconMaker(SIZE size, COLORREF background);
+    IconMaker(const IconMaker&) = delete;
+    IconMaker& operator=(const IconMaker&) = delete;
+
+    // The icon associated with the file at path (260 units); for a shortcut
+    // what it points at, with its arrow.
+    MadeIcon Make(const wchar_t* path);
+    // The shell's generic icon for the kind of item path names (by its name
+    // and whether it is a folder, without touching the disk); owned here,
+    // null when the shell has none.
+    HICON Generic(const wchar_t* path, bool folder);
 
   private:
-    struct Generic {
-        int system;      // index in the system image list
-        IconHandle icon; // taken from there
-        int image;       // the first of our images that holds it; -1 none yet
-    };
-
     IconHandle ShortcutIcon(const wchar_t* path) const;
     // What a shortcut points at, pictured: the icon it names for itself,
     // else its target's as for any item; null when it cannot be read.
     IconHandle TargetIcon(const wchar_t* shortcutPath);
-    // The next image: top drawn over base; false when it cannot be made.
-    bool AddLayered(HICON base, HICON top);
-    // Owned by this object, valid until it ends; null when the shell has none.
-    Generic* GenericIcon(const wchar_t* path);
-    // The next image as a copy of an image already added.
-    bool AddCopyOf(int image);
+    // top drawn over base; null when it cannot be made.
+    GdiObject Layered(HICON base, HICON top) const;
 
-    HIMAGELIST images_;
+    SIZE size_;
+    COLORREF background_;
     bool small_; // which of the system's image lists matches ours
     bool wine_;  // whose shell draws a shortcut's arrow alone
     // The shell's image list that serves icons larger than its usual ones,
-    // when ours are; asked for once per fill.
+    // when ours are.
     ComPtr<IImageList> larger_;
-    int added_ = 0;
-    IconHandle blank_; // made once, on first need
-    // The system image list's icons taken so far: a desk holds few kinds of
-    // item, and each is fetched and drawn in once per fill, then copied.
-    std::vector<Generic> generic_;
+    // The generic icons taken so far, by kind: a desk holds few kinds.
+    std::vector<std::pair<std::wstring, IconHandle>> generic_;
 };
+
+// The kind of item a name stands for as the shell's generic icons tell them
+// apart: folders, and files by their extension in any letter case.
+std::wstring GenericKind(const wchar_t* name, bool folder);
+
+// A fully transparent icon of this size: an item without any icon shows as
+// empty space rather than as some other file's picture.
+IconHandle BlankIcon(SIZE size);
+
+// Puts made into slot of list (-1 appends); false when it holds nothing
+// or the list would not take it.
+bool PutIcon(HIMAGELIST list, int slot, const MadeIcon& made);

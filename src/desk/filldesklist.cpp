@@ -1,23 +1,29 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <unordered_map>
 #include <vector>
 
 #include "app/appstate.h"
 #include "app/handles.h"
+#include "desk/deskfill.h"
 #include "desk/deskicons.h"
 #include "desk/deskorder.h"
+#include "desk/iconworker.h"
 #include "desk/itemnames.h"
 #include "desk/listmarks.h"
+#include "resources/resource.h"
 #include "shell/drivefixup.h"
 #include "status/trim.h"
 
 namespace {
 
-// The listed entries of the folder, in the order the file system gives them.
-// An entry whose full path would not fit the 260-unit buffers is left out:
-// it could not be opened, renamed or shown by its own path.
-std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden) {
+// The listed entries of the folder, in the order the file system gives them,
+// with what tells whether each has changed. An entry whose full path would
+// not fit the 260-unit buffers is left out: it could not be opened, renamed
+// or shown by its own path.
+std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden,
+                                      std::unordered_map<std::wstring, EntryStamp>& stamps) {
     std::vector<DeskEntry> entries;
     wchar_t pattern[kPathUnits];
     if (!JoinPath(pattern, deskpath, L"*")) return entries;
@@ -28,105 +34,142 @@ std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden) 
     do {
         if (!IsListedEntry(data.cFileName, data.dwFileAttributes, showhidden)) continue;
         if (!JoinPath(full, deskpath, data.cFileName)) continue;
-        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back(
+            {data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        stamps.emplace(data.cFileName, StampOf(data));
     } while (FindNextFileW(find.get(), &data));
     return entries;
 }
-
-// Once the list has outgrown its window, every further insert would have the
-// list view recompute and redraw its scroll bars, which under some systems
-// costs a hundred times the insert itself. The visible part has been painted
-// item by item by then, and what follows lies outside it, so drawing is held
-// from that point to the end of the fill; the list then arranges itself and
-// sets its scroll bars once, exactly as after the plain inserts.
-class OverflowDrawing {
-  public:
-    explicit OverflowDrawing(HWND list) : list_(list) {}
-    ~OverflowDrawing() { End(); }
-    OverflowDrawing(const OverflowDrawing&) = delete;
-    OverflowDrawing& operator=(const OverflowDrawing&) = delete;
-    // Called after each insert.
-    void Inserted() {
-        if (held_ || !(GetWindowLongW(list_, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) return;
-        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-        held_ = true;
-    }
-    bool Held() const { return held_; }
-    void End() {
-        if (held_) SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-        held_ = false;
-    }
-
-  private:
-    HWND list_;
-    bool held_ = false;
-};
 
 bool ProgramPath(wchar_t* path) {
     DWORD length = GetModuleFileNameW(nullptr, path, kPathUnits);
     return length > 0 && length < kPathUnits;
 }
 
+bool SameFolder(const wchar_t* a, const wchar_t* b) {
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
 
 void AppState::FillDeskList() {
     if (!ClaimList(true)) return;
-    FillItems();
-    ReleaseList();
+    BeginFill(nullptr, false, false);
 }
 
-void AppState::FillItems() {
+void AppState::StartUpFill() {
+    if (!ClaimList(true)) return;
+    BeginFill(nullptr, false, false);
+    if (fill) fill->startup = true;
+}
+
+void AppState::RefreshDeskList(bool reread) {
+    Refill(!reread, false);
+}
+
+void AppState::Refill(bool keepIcons, bool followups) {
+    if (!ClaimList(true)) return;
+    ListMarks marks = SaveListMarks();
+    SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);
+    BeginFill(&marks, keepIcons, followups);
+}
+
+void AppState::ContinueFill() {
+    if (!fill) {
+        if (listedpath[0] == L'\0') StartUpFill();
+    } else if (fill->next < fill->names.size()) {
+        InsertSlice();
+    } else {
+        EndFill();
+    }
+}
+
+void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups) {
+    std::unordered_map<std::wstring, EntryStamp> stamps;
     std::vector<std::wstring> names =
-        DeskOrder(ReadDeskFolder(deskpath, showhidden), {sort, dirsfirst, home, end});
+        DeskOrder(ReadDeskFolder(deskpath, showhidden, stamps), {sort, dirsfirst, home, end});
+    // Icons made for another folder's entries say nothing of this one's.
+    keepIcons = keepIcons && SameFolder(listedpath, deskpath);
     CopyText(listedpath, deskpath);
 
+    std::vector<ListedIcon> listed(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        listed[i] = {names[i], stamps[names[i]], false};
+    std::vector<int> sources(names.size(), -1);
+    if (keepIcons) sources = KeptIconSources(listedicons, listed);
+    // Whatever the worker still makes belongs to the old list.
+    ++icongeneration;
+    if (iconworker) iconworker->Start(IconJob{icongeneration, {}, CLR_NONE, {}});
+    MoveImages(images, sources);
+    listedicons = std::move(listed);
+    genericimages.clear();
+    genericsdrawn = 0;
+
+    fill = std::make_unique<DeskFill>(desklist);
+    fill->names = std::move(names);
+    fill->images.resize(fill->names.size());
+    iconspending = 0;
+    for (size_t i = 0; i < fill->names.size(); ++i) {
+        listedicons[i].made = sources[i] >= 0;
+        fill->images[i] = listedicons[i].made ? static_cast<int>(i) : GenericImage(listedicons[i]);
+        if (!listedicons[i].made) ++iconspending;
+    }
+    if (marks) fill->marks = *marks;
+    fill->followups = followups;
+    // A list this long takes its size once instead of growing with each insert.
+    SendMessageW(desklist, LVM_SETITEMCOUNT, fill->names.size(), LVSICF_NOINVALIDATEALL);
+    // Reading a large folder takes the most of one message already.
+    if (fill->names.size() > kFillSlice)
+        PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    else
+        InsertSlice();
+}
+
+void AppState::InsertSlice() {
     // Each entry's full path is built in a buffer of the fill's own.
     wchar_t path[kPathUnits];
-    if (!ProgramPath(path) || !DriveFixUpApplies(path, deskpath)) convertpending = false;
+    if (convertpending && (!ProgramPath(path) || !DriveFixUpApplies(path, deskpath)))
+        convertpending = false;
 
-    ItemIcons icons(images, static_cast<int>(names.size()));
     wchar_t label[kPathUnits];
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     item.pszText = label;
-
-    OverflowDrawing drawing(desklist);
-    for (size_t i = 0; i < names.size(); ++i) {
-        const wchar_t* name = names[i].c_str();
-        // Checked when the folder was read; should it not fit now, the item
-        // keeps its place and image with a blank icon, never with the
-        // previous entry's path.
-        if (JoinPath(path, deskpath, name)) {
-            if (convertpending && HasShortcutExtension(name)) FixShortcutDrive(path, deskpath);
-            icons.AddFor(path);
-        } else {
-            icons.Add(nullptr);
-        }
-
+    size_t last = std::min(fill->names.size(), fill->next + kFillSlice);
+    for (size_t i = fill->next; i < last; ++i) {
+        const wchar_t* name = fill->names[i].c_str();
+        if (convertpending && HasShortcutExtension(name) && JoinPath(path, deskpath, name))
+            FixShortcutDrive(path, deskpath);
         bool shortcut = ShortcutLabel(name, label, kPathUnits);
         item.iItem = static_cast<int>(i);
-        item.iImage = static_cast<int>(i);
+        item.iImage = fill->images[i];
         item.lParam = shortcut ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        drawing.Inserted();
-        // The desk fills visibly, item by item. While drawing is held there
-        // is nothing to paint, yet every call would still ask the system.
-        if (!drawing.Held()) UpdateWindow(mainwindow);
     }
-    icons.Finish();
-    drawing.End();
-    UpdateWindow(mainwindow);
-
-    convertpending = false;
-    TrimWorkingSet();
+    fill->next = last;
+    if (last < fill->names.size() || fill->startup)
+        PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    else
+        EndFill();
 }
 
-void AppState::RefreshDeskList(bool /*reread*/) {
-    if (!ClaimList(true)) return;
-    ListMarks marks = SaveListMarks();
-    SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);
-    ImageList_Remove(images, -1);
-    FillItems();
-    RestoreListMarks(marks);
+void AppState::EndFill() {
+    DrawGenericImages();
+    std::unique_ptr<DeskFill> done = std::move(fill);
+    // Painted when the window's messages are done, as any change is.
+    done->drawing.End();
+    if (done->marks) RestoreListMarks(*done->marks);
+    convertpending = false;
+    StartIconJob();
+    TrimWorkingSet();
     ReleaseList();
+    if (done->followups) {
+        if (editafterrefresh) EditFoundItem();
+        if (selectafterrefresh) SelectFoundItem();
+    }
+    // A close that came during the slices is carried out now.
+    if (closepending && modalloops == 0) {
+        closepending = false;
+        PostMessageW(mainwindow, WM_CLOSE, 0, 0);
+    }
 }

@@ -20,24 +20,12 @@ void AppState::SizeIconsToView() {
     SIZE size = DeskIconSize(view, dpi);
     // Resizing empties the image list; the caller reloads the icons.
     ImageList_SetIconSize(images, size.cx, size.cy);
+    for (ListedIcon& listed : listedicons)
+        listed.made = false;
+    generics.reset();
     WPARAM slot = view == LVS_ICON ? LVSIL_NORMAL : LVSIL_SMALL;
     SendMessageW(desklist, LVM_SETIMAGELIST, slot, reinterpret_cast<LPARAM>(images));
     // The list holds the one image list in one slot only, so that it
     // destroys it once, with itself.
     SendMessageW(desklist, LVM_SETIMAGELIST, slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
-}
-
-void AppState::ReloadIcons() {
-    // The items stay, so a label being edited does not hold this up.
-    if (!ClaimList(false)) return;
-    ImageList_Remove(images, -1);
-    ItemIcons icons(images, static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0)));
-    wchar_t path[kPathUnits];
-    // The count is asked again for every item: the list may change meanwhile.
-    for (int i = 0; i < static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0)); ++i) {
-        ItemPath(i, path);
-        icons.AddFor(path);
-    }
-    icons.Finish();
-    ReleaseList();
 }

@@ -45,7 +45,6 @@ void AppState::OnFolderChanged() {
         return;
     }
     refreshwanted = false;
-    RefreshDeskList();
-    if (editafterrefresh) EditFoundItem();
-    if (selectafterrefresh) SelectFoundItem();
+    // The follow-ups run once the last item is in.
+    Refill(true, true);
 }

@@ -24,6 +24,10 @@
 #define WM_FOLDERCHANGED (WM_APP + 1)
 // Posted when the list is free again and a refresh had to wait for it.
 #define WM_REFRESHWANTED (WM_APP + 2)
+// The next slice of a fill of the desk list, or the start-up fill.
+#define WM_DESKFILL (WM_APP + 3)
+// The icon worker has finished icons to hand over.
+#define WM_ICONSREADY (WM_APP + 4)
 
 // Timers of the main window.
 #define TIMER_TRIM 1026

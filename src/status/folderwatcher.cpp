@@ -9,10 +9,6 @@
 
 namespace {
 
-// Long enough for a watcher to leave a refresh request or the latency wait,
-// both of which end at once on a stop.
-constexpr DWORD kStopBoundMs = 5000;
-
 unsigned __stdcall WatcherThread(void* watcher) {
     RunFolderWatcher(*static_cast<const FolderWatcher*>(watcher));
     return 0;
@@ -111,7 +107,7 @@ void AppState::StartFolderWatcher() {
 
 bool AppState::StopFolderWatcher() {
     if (watcher) {
-        if (watcher->Stop(kStopBoundMs)) {
+        if (watcher->Stop(kThreadStopBoundMs)) {
             watcher.reset();
         } else {
             // It still uses its handles and this record: both are left to it.

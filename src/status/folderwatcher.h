@@ -9,6 +9,10 @@
 #include "app/handles.h"
 #include "app/text.h"
 
+// How long the window's thread waits for one of its threads to end: long
+// enough to leave a refresh request, the latency wait or one icon.
+constexpr DWORD kThreadStopBoundMs = 5000;
+
 // A burst of changes has settled after this long without a new report.
 constexpr DWORD kSettlingMs = 200;
 // Only names are watched: files and folders created, deleted, renamed or

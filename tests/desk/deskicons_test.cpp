@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -13,6 +14,9 @@
 #include "app/appstate.h"
 #include "app/handles.h"
 #include "desk/deskicons.h"
+#include "desk/iconworker.h"
+#include "commands/commandids.h"
+#include "settings/filebytes.h"
 #include "shell/shortcutfile.h"
 #include "support/testsupport.h"
 
@@ -60,6 +64,7 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
     // wherever the order puts it.
     std::map<std::wstring, Pixels> seen[3];
     auto check = [&](int expectedCount) {
+        ASSERT_TRUE(WaitForIcons(state));
         ASSERT_EQ(ListView_GetItemCount(state->desklist), expectedCount);
         ASSERT_EQ(ImageList_GetImageCount(state->images), expectedCount);
         for (int i = 0; i < expectedCount; ++i) {
@@ -97,30 +102,103 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
     EXPECT_EQ(kinds.size(), 4u);
 }
 
-// Repeated kinds of item share one drawing, copied into their own slots, and
-// past the expected count the list grows: every image still shows its item.
-TEST(DeskIcons, RepeatedKindsKeepTheirOwnImagesWhateverTheExpectedCount) {
-    if (!Application.instance) Application.instance = GetModuleHandleW(nullptr);
-    TempFolder desk;
-    for (const wchar_t* name : {L"a.txt", L"b.txt"})
-        desk.file(name);
-    desk.folder(L"F");
-    desk.folder(L"G");
-    // Image i must equal image kinds[i], and the two kinds differ.
-    const wchar_t* const names[] = {L"a.txt", L"F", L"b.txt", L"G", L"a.txt"};
-    const int kinds[] = {0, 1, 0, 1, 0};
-    for (int expected : {5, 3, 0}) {
-        SCOPED_TRACE(expected);
-        ImageListHandle list(ImageList_Create(32, 32, ILC_COLOR24, 0, 1));
-        {
-            ItemIcons icons(list.get(), expected);
-            for (const wchar_t* name : names)
-                icons.AddFor((desk / name).c_str());
-        }
-        ASSERT_EQ(ImageList_GetImageCount(list.get()), 5);
-        Pixels first[2] = {Draw(list.get(), 0, RGB(1, 2, 3)), Draw(list.get(), 1, RGB(1, 2, 3))};
-        EXPECT_NE(first[0], first[1]);
-        for (int i = 2; i < 5; ++i)
-            EXPECT_EQ(Draw(list.get(), i, RGB(1, 2, 3)), first[kinds[i]]) << "image " << i;
+namespace {
+
+// What the item at path looks like made directly, at the list's size and on
+// its background.
+Pixels MadeDirectly(const AppState* state, const std::wstring& path) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(state->images, &cx, &cy);
+    ImageListHandle list(ImageList_Create(cx, cy, ILC_COLOR24, 0, 1));
+    ImageList_SetBkColor(list.get(), ImageList_GetBkColor(state->images));
+    IconMaker maker({cx, cy}, ImageList_GetBkColor(state->images));
+    if (!PutIcon(list.get(), -1, maker.Make(path.c_str()))) {
+        DWORD attributes = GetFileAttributesW(path.c_str());
+        ImageList_ReplaceIcon(list.get(), -1,
+                              maker.Generic(path.c_str(), attributes & FILE_ATTRIBUTE_DIRECTORY));
     }
+    return Draw(list.get(), 0, RGB(1, 2, 3));
+}
+
+} // namespace
+
+// Icons come after the items from the worker, each into its own item's
+// image; a refresh voids what was still to come, keeps what was made for an
+// unchanged entry, and Refresh makes every icon again.
+TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
+    MainWindowTest windows;
+    AppState* state = TheAppState;
+    TempFolder desk;
+    const wchar_t* const kinds[] = {L".txt", L".ini", L".exe", L".qqx", L".bat", L""};
+    for (int i = 0; i < 90; ++i)
+        desk.file(L"item " + std::to_wstring(i) + kinds[i % 6]);
+    desk.folder(L"item folder");
+    ShortcutFile shortcut;
+    ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
+    ASSERT_TRUE(shortcut.Retarget(L"C:\\windows\\notepad.exe", (desk / L"Mail.lnk").c_str()));
+    CopyText(state->deskpath, desk.path().c_str());
+    const int count = 92;
+    auto expectOwnIcons = [&](int items) {
+        ASSERT_TRUE(WaitForIcons(state));
+        ASSERT_EQ(ListView_GetItemCount(state->desklist), items);
+        ASSERT_EQ(ImageList_GetImageCount(state->images), items);
+        wchar_t path[kPathUnits];
+        for (int i = 0; i < items; ++i) {
+            state->ItemPath(i, path);
+            EXPECT_EQ(Draw(state->images, i, RGB(1, 2, 3)), MadeDirectly(state, path)) << i;
+        }
+    };
+    // Nothing is handed over before the window takes messages again.
+    state->RefreshDeskList(true);
+    EXPECT_EQ(state->iconspending, count);
+    desk.file(L"0 first.txt"); // every item moves one place down
+    state->RefreshDeskList();
+    EXPECT_EQ(state->iconspending, count + 1) << "nothing was made to keep";
+    expectOwnIcons(count + 1);
+
+    const struct {
+        std::function<void()> change;
+        int pending;
+    } steps[] = {
+        {[&] { desk.file(L"00 second.bat"); }, 1},
+        {[&] { WriteUtf16(desk / L"item 1.ini", L"[a]"); }, 1}, // same name, new size
+        {[&] { // same name and size, written again
+             FileHandle file(CreateFileW((desk / L"item 2.exe").c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+             FILETIME later = {0, 0x01E00000};
+             SetFileTime(file.get(), nullptr, nullptr, &later);
+         },
+         1},
+        {[] {}, 0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(&step - steps);
+        step.change();
+        state->RefreshDeskList();
+        EXPECT_EQ(state->iconspending, step.pending);
+        expectOwnIcons(count + 2);
+    }
+    state->RunCommand(CMD_REFRESH);
+    EXPECT_EQ(state->iconspending, count + 2) << "Refresh makes every icon anew";
+    expectOwnIcons(count + 2);
+}
+
+// The window's end waits for the icon worker, which ends within the bound
+// even with icons still to make.
+TEST(DeskIcons, TheWorkerEndsWithTheWindowWhileIconsArePending) {
+    MainWindowTest windows;
+    AppState* state = TheAppState;
+    TempFolder desk;
+    for (int i = 0; i < 400; ++i)
+        desk.file(L"item " + std::to_wstring(i) + L".txt");
+    CopyText(state->deskpath, desk.path().c_str());
+    state->RefreshDeskList(true);
+    ASSERT_TRUE(state->iconworker);
+    HANDLE thread = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), state->iconworker->thread(),
+                                GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE, 0));
+    KernelHandle worker(thread);
+    EXPECT_GT(state->iconspending, 0);
+    windows.close();
+    EXPECT_EQ(WaitForSingleObject(worker.get(), 0), WAIT_OBJECT_0);
 }

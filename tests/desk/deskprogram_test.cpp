@@ -16,7 +16,10 @@ namespace {
 struct Item {
     std::wstring label;
     LPARAM data;
-    bool operator==(const Item&) const = default;
+    int image = -1; // not compared: which image is the list's affair
+    bool operator==(const Item& other) const {
+        return label == other.label && data == other.data;
+    }
 };
 
 std::ostream& operator<<(std::ostream& out, const Item& item) {
@@ -37,7 +40,7 @@ std::vector<Item> RemoteItems(HWND list, DWORD processId) {
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; remote && i < count; ++i) {
         Block block = {};
-        block.item.mask = LVIF_TEXT | LVIF_PARAM;
+        block.item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
         block.item.iItem = i;
         block.item.pszText = remote->text;
         block.item.cchTextMax = 260;
@@ -46,7 +49,7 @@ std::vector<Item> RemoteItems(HWND list, DWORD processId) {
         SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
         ReadProcessMemory(process, remote, &block, sizeof block, &done);
         block.text[259] = L'\0';
-        items.push_back({block.text, block.item.lParam});
+        items.push_back({block.text, block.item.lParam, block.item.iImage});
     }
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
@@ -79,6 +82,8 @@ class DeskProgram : public ::testing::Test {
         HWND list = FindWindowExW(window, nullptr, L"SysListView32", nullptr);
         EXPECT_TRUE(WaitFor([&] { return WindowText(window) == desk_.path() + L" - Ta'rvo"; }))
             << "the settings named the desk folder";
+        // The items come in one go once the window is up.
+        EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }));
         std::vector<Item> items = RemoteItems(list, run.processId());
         PostMessageW(window, WM_CLOSE, 0, 0);
         EXPECT_EQ(run.waitForExit(), 0u);
@@ -106,4 +111,27 @@ TEST_F(DeskProgram, ListsInDeskOrderForTheOptionsOfTheSettingsFile) {
     EXPECT_EQ(listWith(L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n"),
               (Items{{L"Games", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"Mail", 1}, {L"Makefile", 0},
                      {L"Notes.txt", 0}, {L"Work", 0}}));
+}
+
+// A large desk answers another program while its icons are still being
+// made, and in the end every item shows an image of its own.
+TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastIconAndGetsEveryIcon) {
+    TempFolder home, desk;
+    const wchar_t* const kinds[] = {L".txt", L".ini", L".bat", L".qqx"};
+    const int count = 3000;
+    for (int i = 0; i < count; ++i)
+        desk.file(L"item " + std::to_wstring(i) + kinds[i % 4]);
+    ProgramRun run(home.path());
+    HWND list = StartOnDesk(run, desk.path(), count);
+    ASSERT_NE(list, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(GetParent(list), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer));
+    auto ownImages = [&] {
+        std::vector<Item> items = RemoteItems(list, run.processId());
+        int own = 0;
+        for (int i = 0; i < static_cast<int>(items.size()); ++i) own += items[i].image == i;
+        return own;
+    };
+    EXPECT_LT(ownImages(), count) << "the answer came after the last icon";
+    EXPECT_TRUE(WaitFor([&] { return ownImages() == count; }, 60000));
 }

@@ -21,12 +21,11 @@ TEST(RecycleBinWatch, ReloadsTheIconsExactlyWhenTheItemCountChanges) {
     state->RefreshDeskList();
     state->recycler = true;
     state->UpdateRecycleStatus();
-    // A reload rebuilds the image list from the two items, so an extra image
-    // added before each update tells whether it reloaded.
+    // A reload has both items wait for their icons again.
     auto reloads = [&] {
-        ImageList_ReplaceIcon(state->images, -1, LoadIconW(nullptr, IDI_APPLICATION));
+        EXPECT_TRUE(WaitForIcons(state));
         state->UpdateRecycleStatus();
-        return ImageList_GetImageCount(state->images) == 2;
+        return state->iconspending == 2;
     };
     EXPECT_FALSE(reloads()) << "nothing changed";
 

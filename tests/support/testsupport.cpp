@@ -101,6 +101,10 @@ void RemoveTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
+bool WaitForIcons(AppState* state, DWORD timeoutMs) {
+    return WaitFor([&] { return !state->refreshing && state->iconspending == 0; }, timeoutMs);
+}
+
 MainWindowTest::MainWindowTest() {
     Application.instance = GetModuleHandleW(nullptr);
     RegisterWindowClasses(Application.instance);

@@ -19,6 +19,10 @@ std::wstring WindowText(HWND window);
 
 // Pumps this thread's messages until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+class AppState;
+// Pumps until the fill under way, if any, is done and every item has its own
+// icon; false when that did not happen in time.
+bool WaitForIcons(AppState* state, DWORD timeoutMs = 20000);
 // Removes every message waiting for this thread (WM_QUIT included).
 void DrainMessages();
 

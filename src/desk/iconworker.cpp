@@ -1,0 +1,100 @@
+#include "desk/iconworker.h"
+
+#include <process.h>
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Held for the few lines that touch the queues.
+class Locked {
+  public:
+    explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
+    ~Locked() { LeaveCriticalSection(&lock_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+  private:
+    CRITICAL_SECTION& lock_;
+};
+
+} // namespace
+
+IconWorker::IconWorker(HWND window, UINT message)
+    : window_(window), message_(message), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    InitializeCriticalSection(&lock_);
+    if (wake_ && stop_)
+        thread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Run, this, 0, nullptr)));
+}
+
+IconWorker::~IconWorker() {
+    DeleteCriticalSection(&lock_);
+}
+
+void IconWorker::Start(IconJob job) {
+    {
+        Locked locked(lock_);
+        waiting_ = std::move(job);
+        hasWaiting_ = true;
+    }
+    SetEvent(wake_.get());
+}
+
+std::vector<IconDone> IconWorker::TakeDone() {
+    Locked locked(lock_);
+    return std::exchange(done_, {});
+}
+
+bool IconWorker::Stop(DWORD boundMs) {
+    if (!thread_) return true;
+    SetEvent(stop_.get());
+    // The thread never waits on the window's thread, so a plain wait is safe.
+    return WaitForSingleObject(thread_.get(), boundMs) == WAIT_OBJECT_0;
+}
+
+unsigned __stdcall IconWorker::Run(void* self) {
+    static_cast<IconWorker*>(self)->Work();
+    return 0;
+}
+
+bool IconWorker::NextTask(IconJob& current, size_t& next) {
+    Locked locked(lock_);
+    if (hasWaiting_) {
+        current = std::move(waiting_);
+        waiting_ = IconJob();
+        hasWaiting_ = false;
+        next = 0;
+    }
+    return next < current.tasks.size();
+}
+
+void IconWorker::Work() {
+    // The shell's link objects need COM on this thread.
+    ComSession com;
+    const HANDLE waits[2] = {stop_.get(), wake_.get()};
+    IconJob job;
+    size_t next = 0;
+    std::optional<IconMaker> maker;
+    unsigned makerFor = 0;
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        while (WaitForSingleObject(stop_.get(), 0) == WAIT_TIMEOUT && NextTask(job, next)) {
+            // Each job may come with another size or background.
+            if (!maker || makerFor != job.generation) {
+                maker.emplace(job.size, job.background);
+                makerFor = job.generation;
+            }
+            const IconTask& task = job.tasks[next++];
+            IconDone done{job.generation, task.index, maker->Make(task.path.c_str())};
+            bool first;
+            {
+                Locked locked(lock_);
+                first = done_.empty();
+                done_.push_back(std::move(done));
+            }
+            // One message stands for all that waits; the window takes it all.
+            if (first) PostMessageW(window_, message_, 0, 0);
+        }
+    }
+}

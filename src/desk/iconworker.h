@@ -1,0 +1,67 @@
+#pragma once
+// The icon worker: one thread that makes the desk items' icons while the
+// window's thread goes on. It is given what it needs by value, touches
+// nothing of the program's state, and hands each finished icon back through
+// its own queue, announced to the window with one posted message per batch.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/handles.h"
+#include "desk/deskicons.h"
+
+struct IconTask {
+    int index; // the item the icon is for
+    std::wstring path;
+};
+
+// One fill's icons, in the order they are wanted. A newer job replaces it.
+struct IconJob {
+    unsigned generation = 0;
+    SIZE size = {};
+    COLORREF background = CLR_NONE;
+    std::vector<IconTask> tasks;
+};
+
+struct IconDone {
+    unsigned generation;
+    int index;
+    MadeIcon made; // empty: the item keeps its kind's generic icon
+};
+
+class IconWorker {
+  public:
+    // Posts `message` to window whenever finished icons wait to be taken.
+    IconWorker(HWND window, UINT message);
+    // Destroy only after Stop returned true: the thread uses the object.
+    ~IconWorker();
+    IconWorker(const IconWorker&) = delete;
+    IconWorker& operator=(const IconWorker&) = delete;
+
+    // Drops the job that runs, if any (the icon being made is finished and
+    // handed back under its old generation), and starts this one.
+    void Start(IconJob job);
+    std::vector<IconDone> TakeDone();
+    HANDLE thread() const { return thread_.get(); }
+    // Ends the thread; false when it did not end within boundMs.
+    bool Stop(DWORD boundMs);
+
+  private:
+    static unsigned __stdcall Run(void* self);
+    void Work();
+    // The next task of the newest job; false when there is none.
+    bool NextTask(IconJob& current, size_t& next);
+
+    HWND window_;
+    UINT message_;
+    CRITICAL_SECTION lock_;
+    // Guarded by lock_.
+    IconJob waiting_;
+    bool hasWaiting_ = false;
+    std::vector<IconDone> done_;
+    KernelHandle wake_; // auto-reset: a job waits
+    KernelHandle stop_; // manual-reset
+    KernelHandle thread_;
+};
