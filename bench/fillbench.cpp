@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -67,25 +68,35 @@ int IconHeight(int style) {
 }
 
 // The same enumeration, icon sources and image-list appends as a fill, with
-// no list view at all: the names are gathered, the image list is sized for
-// them once, and each entry's icon goes into its slot.
+// no list view and on one thread: the names are gathered, the image list is
+// sized for them once, and each entry's icon goes into its slot, its kind's
+// generic icon where it has none of its own.
 double Floor(const std::wstring& desk, int style, int* images) {
     double start = Now();
     ImageListHandle list(ImageList_Create(IconWidth(style), IconHeight(style), ILC_COLOR24, 0, 1));
-    std::vector<std::wstring> names;
+    std::vector<WIN32_FIND_DATAW> found;
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW((desk + L"\\*").c_str(), &data));
     if (find) {
         do {
             if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
-                names.push_back(data.cFileName);
+                found.push_back(data);
         } while (FindNextFileW(find.get(), &data));
     }
-    {
-        ItemIcons icons(list.get(), static_cast<int>(names.size()));
-        wchar_t path[MAX_PATH];
-        for (const std::wstring& name : names)
-            if (JoinPath(path, desk.c_str(), name.c_str())) icons.AddFor(path);
+    ImageList_SetImageCount(list.get(), static_cast<UINT>(found.size()));
+    IconMaker maker({IconWidth(style), IconHeight(style)}, ImageList_GetBkColor(list.get()));
+    std::map<std::wstring, int> generic; // kind -> its first slot
+    wchar_t path[MAX_PATH];
+    for (int i = 0; i < static_cast<int>(found.size()); ++i) {
+        if (!JoinPath(path, desk.c_str(), found[i].cFileName)) continue;
+        if (PutIcon(list.get(), i, maker.Make(path))) continue;
+        // A kind's generic icon is converted once, then copied.
+        bool folder = found[i].dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        auto [kind, fresh] = generic.try_emplace(GenericKind(path, folder), i);
+        if (fresh)
+            ImageList_ReplaceIcon(list.get(), i, maker.Generic(path, folder));
+        else
+            ImageList_Copy(list.get(), i, list.get(), kind->second, ILCF_MOVE);
     }
     *images = ImageList_GetImageCount(list.get());
     return Now() - start;
@@ -135,7 +146,7 @@ double TimeStart(const std::wstring& exe, const std::wstring& desk, const wchar_
                         nullptr, &startup, &process))
         return -1;
     KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    WaitForInputIdle(process.hProcess, 30000);
+    // Not WaitForInputIdle: the program takes input long before its icons are in.
     double took = -1;
     ProcessWindow wanted = {process.dwProcessId, className, nullptr};
     for (double deadline = start + 30; Now() < deadline && took < 0; Sleep(1)) {
