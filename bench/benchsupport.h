@@ -1,10 +1,12 @@
 #pragma once
-// What both benchmarks need: the clock, the message pump, a folder removed
-// with its contents, and the program's real main window in this process.
+// What both benchmarks need: the clock, the message pump, the checks and
+// their report, files made and folders removed, and the program's real main
+// window in this process.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -31,11 +33,71 @@ inline void Pump() {
     }
 }
 
+// Handles messages as they arrive until done() holds or the time is up,
+// sleeping while none come. True when done() held.
+template <typename Done> bool PumpUntil(Done done, double seconds) {
+    for (double end = Now() + seconds;;) {
+        Pump();
+        if (done()) return true;
+        if (Now() >= end) return false;
+        MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+inline void PumpFor(double seconds) {
+    PumpUntil([] { return false; }, seconds);
+}
+
+// The list holds every item of the last fill or refresh, each with its own icon.
+inline bool Complete(const AppState* state) {
+    return !state->refreshing && state->iconspending == 0;
+}
+
+inline bool PumpUntilComplete(const AppState* state, double seconds = 120) {
+    return PumpUntil([state] { return Complete(state); }, seconds);
+}
+
+// The checks that failed so far; a benchmark exits with 1 when any did.
+inline int FailedChecks = 0;
+
+// Counts a failed check and reports it on stderr in one line.
+[[gnu::format(printf, 1, 2)]] inline void Fail(const char* format, ...) {
+    ++FailedChecks;
+    std::fputs("check failed: ", stderr);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+// A figure that must have been measured (a negative one was not) and must
+// not exceed its target; the format names the figure.
+[[gnu::format(printf, 3, 4)]] inline void CheckAtMost(double figure, double target,
+                                                      const char* format, ...) {
+    char what[200];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(what, sizeof what, format, args);
+    va_end(args);
+    if (figure < 0)
+        Fail("%s was not measured", what);
+    else if (figure > target)
+        Fail("%s=%.3f, target at most %.3f", what, figure, target);
+}
+
 // Runs on this machine vary by a fifth from one to the next; the middle one
 // of a few is the figure a script can compare.
 inline double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// An empty file, made or emptied.
+inline void Touch(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 inline void RemoveTree(const std::wstring& path) {
