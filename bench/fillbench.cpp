@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -192,11 +193,15 @@ double RefreshFloor(const AppState* state, const std::wstring& desk, int* items)
 
 // When the watcher's last refresh request reached the main window; 0 none since reset.
 double RefreshAsked = 0;
+WNDPROC MainProcedure = nullptr;
 
-LRESULT CALLBACK StampRefreshRequest(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR, DWORD_PTR) {
+// A plain window procedure in front of the main window's: under Wine the
+// common controls' subclassing reads a window property, a server call, on
+// every message, which would slow the list's notifications to the window
+// and load the refresh with a cost of the measurement's own.
+LRESULT CALLBACK StampRefreshRequest(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_FOLDERCHANGED && RefreshAsked == 0) RefreshAsked = Now();
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(MainProcedure, window, message, wParam, lParam);
 }
 
 // One new file in the listed desk, which the watcher (no extra latency)
@@ -520,7 +525,8 @@ int wmain(int argc, wchar_t** argv) {
         Ours(state, desk, 0);
         state->autorefreshlatency = 0;
         state->StartFolderWatcher();
-        SetWindowSubclass(window, StampRefreshRequest, 1, 0);
+        std::optional<WindowProcSwap> stamp(std::in_place, window, StampRefreshRequest);
+        MainProcedure = stamp->previous();
         std::vector<double> floorTimes, oursTimes;
         for (int run = 0; run < 3; ++run) {
             int items = 0;
@@ -528,7 +534,7 @@ int wmain(int argc, wchar_t** argv) {
             oursTimes.push_back(Refreshed(state, desk, count, run));
             if (items != count) Fail("refresh desk=%d: the floor's list holds %d", count, items);
         }
-        RemoveWindowSubclass(window, StampRefreshRequest, 1);
+        stamp.reset();
         state->StopFolderWatcher();
         double floor = Median(floorTimes), ours = Median(oursTimes);
         double ratio = floor > 0 && ours >= 0 ? ours / floor : -1;

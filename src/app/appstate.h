@@ -236,6 +236,8 @@ class AppState : public DropTarget, public Settings {
     std::unique_ptr<IconWorker> iconworker;
     // The generic icons at the list's size, taken on this thread.
     std::unique_ptr<IconMaker> generics;
+    // The list has drawn items once and knows its item metrics.
+    bool listmeasured = false;
     // The fill under way, between its slices.
     std::unique_ptr<DeskFill> fill;
     // The folder the list's items come from.
@@ -264,6 +266,7 @@ class AppState : public DropTarget, public Settings {
     // Reads and orders the folder, plans the icons and inserts the first slice.
     void BeginFill(const ListMarks* marks, bool keepIcons, bool followups);
     void InsertSlice();
+    void MeasureFirstItem();
     void EndFill();
     // The image an item waiting for its icon shows: its kind's generic icon,
     // after the items' own images. The image is drawn by DrawGenericImages.

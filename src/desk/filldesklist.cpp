@@ -52,6 +52,17 @@ bool SameFolder(const wchar_t* a, const wchar_t* b) {
 
 } // namespace
 
+// Some list views work out their item metrics only when they first draw
+// items, and then for every item at once: a large first fill would have its
+// first paint take long. Drawn once, out of sight, with one item in, the
+// list knows its metrics before the others come.
+void AppState::MeasureFirstItem() {
+    if (listmeasured) return;
+    listmeasured = true;
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (dc) SendMessageW(desklist, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+}
+
 void AppState::FillDeskList() {
     if (!ClaimList(true)) return;
     BeginFill(nullptr, false, false);
@@ -110,7 +121,7 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups)
     fill->images.resize(fill->names.size());
     iconspending = 0;
     for (size_t i = 0; i < fill->names.size(); ++i) {
-        listedicons[i].made = sources[i] >= 0;
+        listedicons[i].made = listedicons[i].inslot = sources[i] >= 0;
         fill->images[i] = listedicons[i].made ? static_cast<int>(i) : GenericImage(listedicons[i]);
         if (!listedicons[i].made) ++iconspending;
     }
@@ -145,6 +156,7 @@ void AppState::InsertSlice() {
         item.iImage = fill->images[i];
         item.lParam = shortcut ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        if (i == 0) MeasureFirstItem();
     }
     fill->next = last;
     if (last < fill->names.size() || fill->startup)

@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -42,9 +43,14 @@ void IconWorker::Start(IconJob job) {
     SetEvent(wake_.get());
 }
 
-std::vector<IconDone> IconWorker::TakeDone() {
+std::vector<IconDone> IconWorker::TakeDone(size_t most, bool& more) {
     Locked locked(lock_);
-    return std::exchange(done_, {});
+    more = done_.size() > most;
+    if (!more) return std::exchange(done_, {});
+    std::vector<IconDone> taken(std::make_move_iterator(done_.begin()),
+                                std::make_move_iterator(done_.begin() + most));
+    done_.erase(done_.begin(), done_.begin() + most);
+    return taken;
 }
 
 bool IconWorker::Stop(DWORD boundMs) {

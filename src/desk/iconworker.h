@@ -43,7 +43,8 @@ class IconWorker {
     // Drops the job that runs, if any (the icon being made is finished and
     // handed back under its old generation), and starts this one.
     void Start(IconJob job);
-    std::vector<IconDone> TakeDone();
+    // At most `most` finished icons, oldest first; more says whether some wait still.
+    std::vector<IconDone> TakeDone(size_t most, bool& more);
     HANDLE thread() const { return thread_.get(); }
     // Ends the thread; false when it did not end within boundMs.
     bool Stop(DWORD boundMs);

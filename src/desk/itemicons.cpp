@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/appstate.h"
+#include "desk/deskfill.h"
 #include "desk/deskicons.h"
 #include "desk/iconworker.h"
 #include "resources/resource.h"
@@ -36,6 +37,9 @@ int FirstVisibleItem(HWND list) {
     }
     return low;
 }
+
+// Finished icons put in place per message.
+constexpr size_t kIconBatch = 64;
 
 } // namespace
 
@@ -95,19 +99,31 @@ void AppState::StartIconJob() {
 
 void AppState::TakeIcons() {
     if (!iconworker) return;
+    // A batch at a time, so that a backlog never holds the window long.
+    bool more = false;
     const int count = static_cast<int>(listedicons.size());
-    for (const IconDone& done : iconworker->TakeDone()) {
+    for (const IconDone& done : iconworker->TakeDone(kIconBatch, more)) {
         int index = done.index;
         if (done.generation != icongeneration || index < 0 || index >= count ||
             listedicons[index].made)
             continue;
+        ListedIcon& listed = listedicons[index];
         // Without one of its own, the item keeps its kind's icon in its own slot.
-        if (!PutIcon(images, index, done.made))
-            ImageList_Copy(images, index, images, GenericImage(listedicons[index]), ILCF_MOVE);
-        listedicons[index].made = true;
+        if (!PutIcon(images, index, done.made)) {
+            int generic = GenericImage(listed);
+            DrawGenericImages();
+            ImageList_Copy(images, index, images, generic, ILCF_MOVE);
+        }
+        listed.made = true;
         --iconspending;
-        SetItemImage(index, index);
+        if (listed.inslot) {
+            SendMessageW(desklist, LVM_REDRAWITEMS, index, index);
+        } else {
+            SetItemImage(index, index);
+            listed.inslot = true;
+        }
     }
+    if (more) PostMessageW(mainwindow, WM_ICONSREADY, 0, 0);
     // Once every item has its own, the generic images go.
     if (iconspending == 0 && !genericimages.empty()) {
         ImageList_SetImageCount(images, static_cast<UINT>(count));
@@ -123,31 +139,42 @@ void AppState::ReloadIcons() {
             listed.made = false;
         return;
     }
-    // The record follows the items as they are now.
-    std::unordered_map<std::wstring, EntryStamp> stamps;
-    for (const ListedIcon& listed : listedicons)
-        stamps.emplace(listed.name, listed.stamp);
     int count = static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<ListedIcon> listed(count);
-    wchar_t name[kPathUnits];
-    for (int i = 0; i < count; ++i) {
-        ItemFileName(i, name);
-        auto found = stamps.find(name);
-        listed[i] = {name, found != stamps.end() ? found->second : EntryStamp(), false};
+    // Images of another size are gone; else each item shows the picture it
+    // had until its new one comes, never another item's.
+    bool emptied =
+        ImageList_GetImageCount(images) < count || listedicons.size() != static_cast<size_t>(count);
+    if (listedicons.size() != static_cast<size_t>(count)) {
+        // The record follows the items as they are now.
+        std::unordered_map<std::wstring, EntryStamp> stamps;
+        for (const ListedIcon& listed : listedicons)
+            stamps.emplace(listed.name, listed.stamp);
+        std::vector<ListedIcon> listed(count);
+        wchar_t name[kPathUnits];
+        for (int i = 0; i < count; ++i) {
+            ItemFileName(i, name);
+            auto found = stamps.find(name);
+            listed[i] = {name, found != stamps.end() ? found->second : EntryStamp()};
+        }
+        listedicons = std::move(listed);
     }
-    listedicons = std::move(listed);
-
     ++icongeneration;
-    generics.reset();
-    genericimages.clear();
-    genericsdrawn = 0;
-    std::vector<int> waiting(count);
-    for (int i = 0; i < count; ++i)
-        waiting[i] = GenericImage(listedicons[i]);
-    DrawGenericImages();
+    for (ListedIcon& listed : listedicons)
+        listed.made = false;
     iconspending = count;
-    for (int i = 0; i < count; ++i)
-        SetItemImage(i, waiting[i]);
+    if (emptied) {
+        genericimages.clear();
+        genericsdrawn = 0;
+        std::vector<int> waiting(count);
+        for (int i = 0; i < count; ++i)
+            waiting[i] = GenericImage(listedicons[i]);
+        DrawGenericImages();
+        HeldDrawing held(desklist);
+        for (int i = 0; i < count; ++i) {
+            SetItemImage(i, waiting[i]);
+            listedicons[i].inslot = false;
+        }
+    }
     StartIconJob();
     ReleaseList();
 }

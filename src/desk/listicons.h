@@ -21,7 +21,8 @@ EntryStamp StampOf(const WIN32_FIND_DATAW& data);
 struct ListedIcon {
     std::wstring name;
     EntryStamp stamp;
-    bool made = false; // its image holds its own icon
+    bool made = false;   // its image holds its own icon
+    bool inslot = false; // the item shows image i, not its kind's generic one
 };
 
 // For each new entry, the old item whose made icon it keeps, or -1.

@@ -150,7 +150,7 @@ TEST_F(FolderWatcherTest, ARequestDuringAFillOrAnIconReloadRunsOnceAfterIt) {
              ImageList_Remove(state_->images, -1);
              state_->FillDeskList();
          }},
-        {LVM_GETITEMW, 0, [&] { state_->ReloadIcons(); }},
+        {LVM_GETITEMCOUNT, 0, [&] { state_->ReloadIcons(); }},
     };
     for (int made = 0; made < 2; ++made) {
         state_->RefreshDeskList();
