@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/dpi.h"
+#include "app/program.h"
 #include "desk/deskfill.h"
 #include "desk/deskicons.h"
 #include "desk/iconsize.h"
@@ -55,10 +56,9 @@ AppState::AppState(HWND window) : DropTarget(window) {
     menupinned = false;
     pinnedsubmenu = -1;
 
-    ole.emplace();
-    // A window that takes no drops still serves for everything else, so a
-    // refusal here does not stop the start.
-    RegisterDragDrop(mainwindow, this);
+    // Started now, so that the shell readies its icons alongside the
+    // window's own start.
+    iconworker = std::make_unique<IconWorker>(mainwindow, WM_ICONSREADY);
 
     // The main window is owned by the hidden owner window and would otherwise
     // have no taskbar button.
@@ -94,6 +94,15 @@ AppState::~AppState() {
     // The list outlives this record by a moment and must not draw with a
     // font that is gone.
     if (IsWindow(desklist)) SendMessageW(desklist, WM_SETFONT, 0, FALSE);
+}
+
+void AppState::FinishStartUp() {
+    if (ole) return;
+    ole.emplace();
+    // A window that takes no drops still serves for everything else, so a
+    // refusal here does not stop the start.
+    RegisterDragDrop(mainwindow, this);
+    SetDialogClassIcon(mainwindow);
 }
 
 void AppState::Shutdown() {

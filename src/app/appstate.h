@@ -39,6 +39,9 @@ class AppState : public DropTarget, public Settings {
 
     // Start-up and shutdown.
     void Initialise();
+    // What the window need not have before its items are in: OLE, the drop
+    // target, the dialogs' icon. Once, after the first fill.
+    void FinishStartUp();
     void ReadConfiguration();
     void TakeArgument(wchar_t* text);
     // The shutdown's work; the destructor runs it, and so does a shutdown

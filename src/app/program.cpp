@@ -25,6 +25,8 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE insta
     return RegisterClassW(&windowClass) != 0;
 }
 
+} // namespace
+
 // Every later dialog shows the program's icon: it is set once on the system
 // dialog class, reached through an empty dialog.
 void SetDialogClassIcon(HWND mainWindow) {
@@ -36,8 +38,6 @@ void SetDialogClassIcon(HWND mainWindow) {
                          LoadIconW(Application.instance, MAKEINTRESOURCEW(IDI_TARVO))));
     DestroyWindow(dialog);
 }
-
-} // namespace
 
 bool RegisterWindowClasses(HINSTANCE instance) {
     bool owner = RegisterWindowClass(L"Bramlet", OwnerWindowProc, instance);
@@ -97,7 +97,6 @@ int RunProgram(HINSTANCE instance) {
     if (!mainWindow) return kStartFailed;
     Application.mainwindow = mainWindow;
 
-    SetDialogClassIcon(mainWindow);
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     return RunMessageLoop(mainWindow, accelerators);
 }

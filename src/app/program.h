@@ -15,6 +15,8 @@ HWND CreateOwnerWindow();
 // The main window; its creation runs the whole start-up.
 HWND CreateMainWindow(HWND owner);
 int RunMessageLoop(HWND mainWindow, HACCEL accelerators);
+// Gives every later dialog the program's icon.
+void SetDialogClassIcon(HWND mainWindow);
 
 // Whether a key message may become a command through the accelerators:
 // always, except in the name box of a label edit, where only Enter (commit)

@@ -2,22 +2,47 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
+#include <utility>
 
 #include "app/text.h"
 #include "desk/itemnames.h"
 
-bool LessByName(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b) < 0; }
+namespace {
+
+// What the order compares: the name in lower case under the user's locale,
+// unit by unit, and the part from the last dot as it is. Made once per name,
+// not at every comparison of a sort.
+struct SortKey {
+    std::wstring folded;
+    const wchar_t* extension;
+};
+
+SortKey KeyOf(const wchar_t* name) {
+    SortKey key{name, LastDotPart(name)};
+    for (wchar_t& unit : key.folded) unit = static_cast<wchar_t>(std::towlower(unit));
+    return key;
+}
+
+bool KeyLess(const SortKey& a, const SortKey& b, bool byExtension) {
+    if (byExtension) {
+        if (!a.extension || !b.extension) {
+            if (a.extension != b.extension) return !a.extension;
+        } else if (int order = std::wcscmp(a.extension, b.extension); order != 0) {
+            return order < 0;
+        }
+    }
+    return a.folded < b.folded;
+}
+
+} // namespace
+
+bool LessByName(const wchar_t* a, const wchar_t* b) {
+    return KeyLess(KeyOf(a), KeyOf(b), false);
+}
 
 bool LessByExtension(const wchar_t* a, const wchar_t* b) {
-    const wchar_t* extA = LastDotPart(a);
-    const wchar_t* extB = LastDotPart(b);
-    if (!extA || !extB) {
-        if (extA == extB) return LessByName(a, b);
-        return !extA;
-    }
-    int byExtension = std::wcscmp(extA, extB);
-    if (byExtension != 0) return byExtension < 0;
-    return LessByName(a, b);
+    return KeyLess(KeyOf(a), KeyOf(b), true);
 }
 
 bool IsListedEntry(const wchar_t* name, DWORD attributes, bool showhidden) {
@@ -28,15 +53,16 @@ bool IsListedEntry(const wchar_t* name, DWORD attributes, bool showhidden) {
 namespace {
 
 void SortNames(std::vector<std::wstring>& names, int sort) {
-    if (sort == 1) {
-        std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-            return LessByExtension(a.c_str(), b.c_str());
-        });
-    } else {
-        std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-            return LessByName(a.c_str(), b.c_str());
-        });
-    }
+    std::vector<std::pair<SortKey, std::wstring*>> keyed;
+    keyed.reserve(names.size());
+    for (std::wstring& name : names) keyed.emplace_back(KeyOf(name.c_str()), &name);
+    std::sort(keyed.begin(), keyed.end(), [sort](const auto& a, const auto& b) {
+        return KeyLess(a.first, b.first, sort == 1);
+    });
+    std::vector<std::wstring> sorted;
+    sorted.reserve(names.size());
+    for (auto& [key, name] : keyed) sorted.push_back(std::move(*name));
+    names = std::move(sorted);
 }
 
 // Whether the entry is the one name stands for: the same text exactly, or,

@@ -87,7 +87,10 @@ void AppState::Refill(bool keepIcons, bool followups) {
 
 void AppState::ContinueFill() {
     if (!fill) {
-        if (listedpath[0] == L'\0') StartUpFill();
+        if (listedpath[0] == L'\0')
+            StartUpFill();
+        else
+            FinishStartUp();
     } else if (fill->next < fill->names.size()) {
         InsertSlice();
     } else {
@@ -107,11 +110,12 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups)
     for (size_t i = 0; i < names.size(); ++i)
         listed[i] = {names[i], stamps[names[i]], false};
     std::vector<int> sources(names.size(), -1);
-    if (keepIcons) sources = KeptIconSources(listedicons, listed);
+    // An image list emptied meanwhile (another icon size) holds nothing to keep.
+    if (keepIcons && ImageList_GetImageCount(images) >= static_cast<int>(listedicons.size()))
+        sources = KeptIconSources(listedicons, listed);
     // Whatever the worker still makes belongs to the old list.
     ++icongeneration;
     if (iconworker) iconworker->Start(IconJob{icongeneration, {}, CLR_NONE, {}});
-    MoveImages(images, sources);
     listedicons = std::move(listed);
     genericimages.clear();
     genericsdrawn = 0;
@@ -125,6 +129,8 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups)
         fill->images[i] = listedicons[i].made ? static_cast<int>(i) : GenericImage(listedicons[i]);
         if (!listedicons[i].made) ++iconspending;
     }
+    // The kept icons move to their items' new places; the generic ones follow.
+    MoveImages(images, sources, static_cast<int>(listedicons.size() + genericimages.size()));
     if (marks) fill->marks = *marks;
     fill->followups = followups;
     // A list this long takes its size once instead of growing with each insert.
@@ -179,6 +185,7 @@ void AppState::EndFill() {
         if (editafterrefresh) EditFoundItem();
         if (selectafterrefresh) SelectFoundItem();
     }
+    FinishStartUp();
     // A close that came during the slices is carried out now.
     if (closepending && modalloops == 0) {
         closepending = false;

@@ -1,6 +1,7 @@
 #include "desk/iconworker.h"
 
 #include <process.h>
+#include <shellapi.h>
 
 #include <iterator>
 #include <optional>
@@ -79,6 +80,11 @@ bool IconWorker::NextTask(IconJob& current, size_t& next) {
 void IconWorker::Work() {
     // The shell's link objects need COM on this thread.
     ComSession com;
+    // The shell's first icon call sets up its icon cache, which takes long:
+    // here it is done while the window's thread starts up.
+    SHFILEINFOW info = {};
+    SHGetFileInfoW(L"a.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                   SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
     const HANDLE waits[2] = {stop_.get(), wake_.get()};
     IconJob job;
     size_t next = 0;

@@ -31,8 +31,9 @@ std::vector<int> KeptIconSources(const std::vector<ListedIcon>& old,
 
 // Rearranges the list's images in place so that image j holds what image
 // sources[j] held wherever sources[j] >= 0; the other images hold anything.
-// Each source may be named once. The list ends with sources.size() images.
-bool MoveImages(HIMAGELIST list, const std::vector<int>& sources);
+// Each source may be named once. The list ends with total images, at least
+// sources.size().
+bool MoveImages(HIMAGELIST list, const std::vector<int>& sources, int total = 0);
 
 // The order icons are wanted in: the visible items first, from the first of
 // them to the end, then those above it.

@@ -71,6 +71,8 @@ TEST(ListIcons, MovedImagesLandWhereTheirItemsNowAre) {
         {5, {1, 0, 3, 2, 4}},      // two swaps and one in place
         {4, {-1, 0, 1, 2, 3, -1}}, // a new first item: the list grows
         {6, {5, -1, 2}},           // fewer items: the list shrinks
+        {5, {-1, 0, 1, 2, 3, 4}},  // a chain into the one new slot
+        {5, {1, 2, 0, -1, 3}},     // a cycle parked in a slot no one needs
     };
     for (const auto& c : cases) {
         ImageListHandle list = ColouredList(c.count);
