@@ -97,7 +97,8 @@ AppState::~AppState() {
 }
 
 void AppState::FinishStartUp() {
-    if (ole) return;
+    if (startupfinished) return;
+    startupfinished = true;
     ole.emplace();
     // A window that takes no drops still serves for everything else, so a
     // refusal here does not stop the start.

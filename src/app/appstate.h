@@ -239,6 +239,7 @@ class AppState : public DropTarget, public Settings {
     std::unique_ptr<IconWorker> iconworker;
     // The generic icons at the list's size, taken on this thread.
     std::unique_ptr<IconMaker> generics;
+    bool startupfinished = false;
     // The list has drawn items once and knows its item metrics.
     bool listmeasured = false;
     // The fill under way, between its slices.
@@ -267,7 +268,7 @@ class AppState : public DropTarget, public Settings {
     // find-after-refresh the watcher's refresh owes.
     void Refill(bool keepIcons, bool followups);
     // Reads and orders the folder, plans the icons and inserts the first slice.
-    void BeginFill(const ListMarks* marks, bool keepIcons, bool followups);
+    void BeginFill(const ListMarks* marks, bool keepIcons, bool followups, bool startup);
     void InsertSlice();
     void MeasureFirstItem();
     void EndFill();

@@ -65,13 +65,12 @@ void AppState::MeasureFirstItem() {
 
 void AppState::FillDeskList() {
     if (!ClaimList(true)) return;
-    BeginFill(nullptr, false, false);
+    BeginFill(nullptr, false, false, false);
 }
 
 void AppState::StartUpFill() {
     if (!ClaimList(true)) return;
-    BeginFill(nullptr, false, false);
-    if (fill) fill->startup = true;
+    BeginFill(nullptr, false, false, true);
 }
 
 void AppState::RefreshDeskList(bool reread) {
@@ -82,7 +81,7 @@ void AppState::Refill(bool keepIcons, bool followups) {
     if (!ClaimList(true)) return;
     ListMarks marks = SaveListMarks();
     SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);
-    BeginFill(&marks, keepIcons, followups);
+    BeginFill(&marks, keepIcons, followups, false);
 }
 
 void AppState::ContinueFill() {
@@ -98,7 +97,7 @@ void AppState::ContinueFill() {
     }
 }
 
-void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups) {
+void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups, bool startup) {
     std::unordered_map<std::wstring, EntryStamp> stamps;
     std::vector<std::wstring> names =
         DeskOrder(ReadDeskFolder(deskpath, showhidden, stamps), {sort, dirsfirst, home, end});
@@ -133,10 +132,12 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups)
     MoveImages(images, sources, static_cast<int>(listedicons.size() + genericimages.size()));
     if (marks) fill->marks = *marks;
     fill->followups = followups;
+    fill->startup = startup;
     // A list this long takes its size once instead of growing with each insert.
     SendMessageW(desklist, LVM_SETITEMCOUNT, fill->names.size(), LVSICF_NOINVALIDATEALL);
-    // Reading a large folder takes the most of one message already.
-    if (fill->names.size() > kFillSlice)
+    // Reading a large folder takes the most of one message already; at
+    // start-up every step is kept short.
+    if (startup || fill->names.size() > kFillSlice)
         PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
     else
         InsertSlice();
@@ -152,7 +153,9 @@ void AppState::InsertSlice() {
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     item.pszText = label;
-    size_t last = std::min(fill->names.size(), fill->next + kFillSlice);
+    // The list's first drawing of items, which sets up its text, is a step
+    // of its own.
+    size_t last = std::min(fill->names.size(), fill->next + (listmeasured ? kFillSlice : 1));
     for (size_t i = fill->next; i < last; ++i) {
         const wchar_t* name = fill->names[i].c_str();
         if (convertpending && HasShortcutExtension(name) && JoinPath(path, deskpath, name))
@@ -162,11 +165,16 @@ void AppState::InsertSlice() {
         item.iImage = fill->images[i];
         item.lParam = shortcut ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        if (i == 0) MeasureFirstItem();
+        if (!listmeasured) MeasureFirstItem();
     }
     fill->next = last;
-    if (last < fill->names.size() || fill->startup)
+    // A fill that fits one slice runs whole, so that its caller finds the
+    // list filled; a larger one, and the start-up's, go on with the next
+    // message, and so does their end.
+    if (fill->startup || fill->names.size() > kFillSlice)
         PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    else if (last < fill->names.size())
+        InsertSlice();
     else
         EndFill();
 }
@@ -185,7 +193,8 @@ void AppState::EndFill() {
         if (editafterrefresh) EditFoundItem();
         if (selectafterrefresh) SelectFoundItem();
     }
-    FinishStartUp();
+    // What the start-up left for after the first fill comes with the next message.
+    if (!startupfinished) PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
     // A close that came during the slices is carried out now.
     if (closepending && modalloops == 0) {
         closepending = false;
