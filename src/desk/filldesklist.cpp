@@ -99,6 +99,7 @@ void AppState::ContinueFill() {
 
 void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups, bool startup) {
     std::unordered_map<std::wstring, EntryStamp> stamps;
+    stamps.reserve(listedicons.size() + 16);
     std::vector<std::wstring> names =
         DeskOrder(ReadDeskFolder(deskpath, showhidden, stamps), {sort, dirsfirst, home, end});
     // Icons made for another folder's entries say nothing of this one's.

@@ -12,6 +12,8 @@ LRESULT AppState::OnListNotify(NMHDR* header) {
     case LVN_BEGINRDRAG: DragSelectedItemsOut(); return 0;
     case LVN_BEGINLABELEDITW: return BeginLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
     case LVN_ENDLABELEDITW: return EndLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
+    // Emptying the list needs no word per item.
+    case LVN_DELETEALLITEMS: return TRUE;
     default: return 0;
     }
 }
