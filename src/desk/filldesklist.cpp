@@ -194,8 +194,12 @@ void AppState::EndFill() {
         if (editafterrefresh) EditFoundItem();
         if (selectafterrefresh) SelectFoundItem();
     }
-    // What the start-up left for after the first fill comes with the next message.
-    if (!startupfinished) PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    // What the start-up left for after the first fill comes with the next
+    // message; a fill that overtook the start-up's carries it out at once.
+    if (!startupfinished && done->startup)
+        PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    else
+        FinishStartUp();
     // A close that came during the slices is carried out now.
     if (closepending && modalloops == 0) {
         closepending = false;

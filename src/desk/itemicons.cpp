@@ -137,6 +137,7 @@ void AppState::ReloadIcons() {
     if (!ClaimList(false)) {
         for (ListedIcon& listed : listedicons)
             listed.made = false;
+        iconspending = static_cast<int>(listedicons.size());
         return;
     }
     int count = static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0));
