@@ -168,6 +168,8 @@ class AppState : public DropTarget, public Settings {
     // by file name when the folder is the same. An icon made for an entry
     // that has not changed is kept unless reread asks for every icon anew.
     void RefreshDeskList(bool reread = false);
+    // The list's items come from the desk folder as it is named now.
+    bool ListsDeskFolder() const;
     ListMarks SaveListMarks();
     void RestoreListMarks(const ListMarks& marks);
     // Selects and focuses this item alone, and brings it into view.

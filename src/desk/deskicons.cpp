@@ -84,6 +84,8 @@ IconMaker::IconMaker(SIZE size, COLORREF background)
 
 MadeIcon IconMaker::Make(const wchar_t* path) {
     MadeIcon made;
+    // No path, no icon: the shell would hand back this program's own.
+    if (path[0] == L'\0') return made;
     // Shortcuts keep their own way below, which marks them as shortcuts.
     SHFILEINFOW info = {};
     if (larger_ && !HasShortcutExtension(path) &&

@@ -46,10 +46,6 @@ bool ProgramPath(wchar_t* path) {
     return length > 0 && length < kPathUnits;
 }
 
-bool SameFolder(const wchar_t* a, const wchar_t* b) {
-    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
 } // namespace
 
 // Some list views work out their item metrics only when they first draw
@@ -103,7 +99,7 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups,
     std::vector<std::wstring> names =
         DeskOrder(ReadDeskFolder(deskpath, showhidden, stamps), {sort, dirsfirst, home, end});
     // Icons made for another folder's entries say nothing of this one's.
-    keepIcons = keepIcons && SameFolder(listedpath, deskpath);
+    keepIcons = keepIcons && ListsDeskFolder();
     CopyText(listedpath, deskpath);
 
     std::vector<ListedIcon> listed(names.size());
@@ -135,7 +131,7 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups,
     fill->followups = followups;
     fill->startup = startup;
     // A list this long takes its size once instead of growing with each insert.
-    SendMessageW(desklist, LVM_SETITEMCOUNT, fill->names.size(), LVSICF_NOINVALIDATEALL);
+    SendMessageW(desklist, LVM_SETITEMCOUNT, fill->names.size(), 0);
     // Reading a large folder takes the most of one message already; at
     // start-up every step is kept short.
     if (startup || fill->names.size() > kFillSlice)

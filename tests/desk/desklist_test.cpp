@@ -407,3 +407,27 @@ TEST_F(LargeFolder, TwoThousandEntriesAreAllListedAndReachable) {
     EXPECT_TRUE(ListView_EnsureVisible(state_->desklist, 1999, FALSE));
     EXPECT_GT(GetScrollPos(state_->desklist, SB_VERT), 0);
 }
+
+// Between the slices of a large fill the window takes messages: a refresh
+// asked for meanwhile runs after the last slice, the marks come back after
+// it, and a close waits for it too.
+TEST_F(LargeFolder, RequestsDuringTheSlicesWaitForTheLastOne) {
+    state_->sort = 0;
+    show(desk_->path());
+    HWND list = state_->desklist;
+    state_->MarkOnly(1999);
+    state_->RefreshDeskList();
+    ASSERT_TRUE(state_->refreshing);
+    EXPECT_LT(count(), 2000) << "the rest comes in later slices";
+    state_->RefreshDeskList();
+    EXPECT_TRUE(state_->refreshwanted);
+    ASSERT_TRUE(WaitFor([&] { return !state_->refreshing && !state_->refreshwanted; }));
+    EXPECT_EQ(count(), 2000);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1999);
+
+    CopyText(state_->inipath, windows_.settingsPath().c_str());
+    state_->RefreshDeskList();
+    SendMessageW(windows_.window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(windows_.window())) << "closed in the middle of a fill";
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(windows_.window()); }));
+}
