@@ -50,7 +50,7 @@ inline void PumpFor(double seconds) {
 
 // The list holds every item of the last fill or refresh, each with its own icon.
 inline bool Complete(const AppState* state) {
-    return !state->refreshing && state->iconspending == 0;
+    return !state->fill.Busy() && state->icons.Pending() == 0;
 }
 
 inline bool PumpUntilComplete(const AppState* state, double seconds = 120) {

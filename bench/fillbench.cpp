@@ -28,6 +28,7 @@
 #include "benchsupport.h"
 #include "app/text.h"
 #include "desk/deskicons.h"
+#include "status/folderwatcher.h"
 #include "resources/resource.h"
 
 namespace {
@@ -114,7 +115,7 @@ double Ours(AppState* state, const std::wstring& desk, int style) {
     PumpUntilComplete(state);
     // Emptied first, so that the new view's icon reload has nothing to do.
     SendMessageW(state->desklist, LVM_DELETEALLITEMS, 0, 0);
-    ImageList_Remove(state->images, -1);
+    ImageList_Remove(state->icons.Images(), -1);
     state->iconstyle = style;
     state->ApplyIconStyle();
     PumpUntilComplete(state);
@@ -156,7 +157,8 @@ double RefreshFloor(const AppState* state, const std::wstring& desk, int* items)
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  SendMessageW(state->desklist, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     SendMessageW(list, WM_SETFONT, SendMessageW(state->desklist, WM_GETFONT, 0, 0), FALSE);
-    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(state->images));
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_NORMAL,
+                 reinterpret_cast<LPARAM>(state->icons.Images()));
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     UpdateWindow(window.get());
     Pump();
@@ -215,7 +217,9 @@ double Refreshed(AppState* state, const std::wstring& desk, int entries, int tur
     RefreshAsked = 0;
     Touch(added);
     bool shown = PumpUntil(
-        [&] { return ListView_GetItemCount(state->desklist) == entries + 1 && !state->refreshing; },
+        [&] {
+            return ListView_GetItemCount(state->desklist) == entries + 1 && !state->fill.Busy();
+        },
         60);
     double took = shown && RefreshAsked > 0 ? Now() - RefreshAsked : -1;
     PumpUntilComplete(state);
@@ -469,8 +473,7 @@ int wmain(int argc, wchar_t** argv) {
                 int images = 0;
                 floorTimes.push_back(Floor(desk, style, &images));
                 oursTimes.push_back(Ours(state, desk, style));
-                int items =
-                    static_cast<int>(SendMessageW(state->desklist, LVM_GETITEMCOUNT, 0, 0));
+                int items = static_cast<int>(SendMessageW(state->desklist, LVM_GETITEMCOUNT, 0, 0));
                 if (items != count || images != count)
                     Fail("n=%d: %d items, %d floor images", count, items, images);
             }
@@ -536,7 +539,7 @@ int wmain(int argc, wchar_t** argv) {
             if (items != count) Fail("refresh desk=%d: the floor's list holds %d", count, items);
         }
         stamp.reset();
-        state->StopFolderWatcher();
+        state->StopFolderWatcher(kThreadStopBoundMs);
         double floor = Median(floorTimes), ours = Median(oursTimes);
         double ratio = floor > 0 && ours >= 0 ? ours / floor : -1;
         std::printf("refresh desk=%d ours=%.3f floor=%.3f ratio=%.2f\n", count, ours, floor, ratio);

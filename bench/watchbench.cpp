@@ -60,7 +60,7 @@ void Watch(AppState* state, const std::wstring& desk, int latency) {
 double OneFill(AppState* state) {
     double start = Now();
     state->RefreshDeskList();
-    PumpUntil([state] { return !state->refreshing; }, 60);
+    PumpUntil([state] { return !state->fill.Busy(); }, 60);
     return Now() - start;
 }
 

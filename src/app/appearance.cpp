@@ -13,7 +13,7 @@ void AppState::ApplySettings() {
     SendMessageW(desklist, LVM_SETBKCOLOR, 0, colour);
     // Icons are drawn onto the background colour, so in the transparent
     // window only their own pixels remain.
-    ImageList_SetBkColor(images, colour);
+    ImageList_SetBkColor(icons.Images(), colour);
     SendMessageW(desklist, LVM_SETTEXTCOLOR, 0, textcolour);
     // Labels are drawn without a background of their own.
     SendMessageW(desklist, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);

@@ -5,10 +5,7 @@
 #include "app/application.h"
 #include "app/dpi.h"
 #include "app/program.h"
-#include "desk/deskfill.h"
-#include "desk/deskicons.h"
 #include "desk/iconsize.h"
-#include "desk/iconworker.h"
 #include "resources/resource.h"
 #include "status/folderwatcher.h"
 
@@ -25,40 +22,36 @@ SetLayeredWindowAttributesFn FindSetLayered() {
     return reinterpret_cast<SetLayeredWindowAttributesFn>(reinterpret_cast<void (*)()>(proc));
 }
 
+HWND CreateDeskList(HWND window) {
+    InitCommonControls();
+    return CreateWindowExW(0, WC_LISTVIEWW, L"Desktop",
+                           WS_CHILD | WS_VISIBLE | LVS_EDITLABELS | LVS_AUTOARRANGE, 0, 0, 0, 0,
+                           window, nullptr, Application.instance, nullptr);
+}
+
 } // namespace
 
-AppState::AppState(HWND window) : DropTarget(window) {
-    mainwindow = window;
-    desklist = nullptr;
-    editwindow = nullptr;
-    images = nullptr;
+AppState::AppState(HWND window)
+    : DropTarget(window), mainwindow(window), desklist(CreateDeskList(window)),
+      fill(window, desklist), icons(window, desklist, DeskIconSize(LVS_ICON, WindowDpi(window))),
+      closegate(window) {
     dpi = WindowDpi(window);
-    watchhandle = nullptr;
     stopevent = nullptr;
 
-    for (COLORREF& custom : customcolours) custom = RGB(255, 255, 255);
+    for (COLORREF& custom : customcolours)
+        custom = RGB(255, 255, 255);
 
     std::memset(&trayicondata, 0, sizeof trayicondata);
     std::memset(&recyclebininfo, 0, sizeof recyclebininfo);
-    for (wchar_t* text : {titletext, clockpart, inipath, langpath, helppath, deskpath, findname,
-                          editpath, listedpath})
+    for (wchar_t* text : {titletext, clockpart, inipath, langpath, helppath, deskpath})
         text[0] = L'\0';
 
     convertpending = false;
     recyclerpoll = 2000;
     desktopstandsin = false;
-    commitedit = false;
-    editafterrefresh = false;
-    selectafterrefresh = false;
-    refreshing = false;
-    refreshwanted = false;
     recyclecount = 0;
     menupinned = false;
     pinnedsubmenu = -1;
-
-    // Started now, so that the shell readies its icons alongside the
-    // window's own start.
-    iconworker = std::make_unique<IconWorker>(mainwindow, WM_ICONSREADY);
 
     // The main window is owned by the hidden owner window and would otherwise
     // have no taskbar button.
@@ -76,29 +69,20 @@ AppState::AppState(HWND window) : DropTarget(window) {
 
     setlayered = FindSetLayered();
 
-    InitCommonControls();
-    desklist = CreateWindowExW(0, WC_LISTVIEWW, L"Desktop",
-                               WS_CHILD | WS_VISIBLE | LVS_EDITLABELS | LVS_AUTOARRANGE, 0, 0,
-                               0, 0, mainwindow, nullptr, Application.instance, nullptr);
     SendMessageW(desklist, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_DOUBLEBUFFER);
     ApplyListFont();
-    SIZE icon = DeskIconSize(LVS_ICON, dpi);
-    images = ImageList_Create(icon.cx, icon.cy, ILC_COLOR24, 0, 1);
-    // Handed over without LVS_SHAREIMAGELISTS: the list destroys it.
-    SendMessageW(desklist, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }
 
+// The shutdown ran before: the window's destruction saves first and then
+// waits for the threads, and frees the record only once they have ended.
 AppState::~AppState() {
-    StopFolderWatcher();
-    Shutdown();
     // The list outlives this record by a moment and must not draw with a
     // font that is gone.
     if (IsWindow(desklist)) SendMessageW(desklist, WM_SETFONT, 0, FALSE);
 }
 
 void AppState::FinishStartUp() {
-    if (startupfinished) return;
-    startupfinished = true;
+    if (ole) return;
     ole.emplace();
     // A window that takes no drops still serves for everything else, so a
     // refusal here does not stop the start.
@@ -107,11 +91,18 @@ void AppState::FinishStartUp() {
 }
 
 void AppState::Shutdown() {
-    StopIconWorker();
+    // The settings first: what comes after may wait, and a log-off may not.
     // Unticking "Save on Exit" keeps the exit from writing; Save Now still writes.
     if (savesettings) SaveSettings();
     if (trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);
     RevokeDragDrop(mainwindow);
     ole.reset();
     PostQuitMessage(0);
+}
+
+void AppState::StopThreads(DWORD boundMs) {
+    // Neither thread uses anything of this record: one that does not end in
+    // time is left to end by itself.
+    StopFolderWatcher(boundMs);
+    icons.StopWorker(boundMs);
 }

@@ -15,16 +15,19 @@
 
 #include "app/handles.h"
 #include "app/text.h"
-#include "desk/listicons.h"
+#include "app/closegate.h"
+#include "desk/deskfill.h"
+#include "desk/itemicons.h"
+#include "desk/listmarks.h"
+#include "desk/namebox.h"
 #include "settings/settings.h"
 #include "shell/droptarget.h"
 #include "shell/shellobject.h"
 
 class FolderWatcher;
-class IconWorker;
-class IconMaker;
-struct DeskFill;
-struct ListMarks;
+
+// The shell folder the Desktop is: a test names one that cannot be found.
+extern int DesktopFolderId;
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
@@ -44,9 +47,12 @@ class AppState : public DropTarget, public Settings {
     void FinishStartUp();
     void ReadConfiguration();
     void TakeArgument(wchar_t* text);
-    // The shutdown's work; the destructor runs it, and so does a shutdown
-    // that must leave the record allocated.
+    // The shutdown's work, settings first; the destructor runs it, and so
+    // does a shutdown that must leave the record allocated.
     void Shutdown();
+    // Ends the folder watcher and the icon worker, waiting at most boundMs
+    // for each.
+    void StopThreads(DWORD boundMs);
 
     // Main window.
     void UseDesktopFolder();
@@ -60,9 +66,8 @@ class AppState : public DropTarget, public Settings {
     void OnDpiChanged(UINT newdpi, const RECT& suggested);
     // The taskbar was (re-)created and holds no icon of ours.
     void OnTaskbarCreated();
-    // A close from outside while a loop of the system's runs under one of
-    // this record's operations: true when it was held back, to be carried
-    // out once that loop has returned.
+    // A close from outside: true when it waits for a loop or a step of
+    // work under way, to be carried out once that has returned.
     bool DeferClose();
     LRESULT OnListNotify(NMHDR* header);
     // The desk list item under the mouse cursor, or -1.
@@ -84,22 +89,16 @@ class AppState : public DropTarget, public Settings {
 
     // Folder watcher: one at a time, on the current desk folder.
     void StartFolderWatcher();
-    // False when a watcher did not end in time and still uses this record.
-    bool StopFolderWatcher();
-    // A burst of changes has settled, or a refresh had to wait: refresh,
-    // then the follow-ups. Waits while the list is busy.
+    // False when the watcher did not end within boundMs; it is then left to
+    // end by itself.
+    bool StopFolderWatcher(DWORD boundMs);
+    // A burst of changes has settled: the desk list is refreshed, now or
+    // once the list is free.
     void OnFolderChanged();
-
-    // The desk list is worked on by one fill, refill or icon reload at a
-    // time, and its items are not rebuilt while a label is edited. A claim
-    // refused for either reason leaves a refresh wanted, which runs once,
-    // with its follow-ups, as soon as the list is free.
-    bool ClaimList(bool rebuildsItems);
-    void ReleaseList();
-    bool EditingLabel() const;
-    // Asks for the wanted refresh, if any, once nothing holds the list.
-    void ResumeWantedRefresh();
+    // The refresh that waited for the list, if it still waits.
     void RunWantedRefresh();
+    // Asks for the waiting refresh, if any, once nothing holds the list.
+    void ResumeWantedRefresh();
 
     // Commands.
     void RunCommand(int id);
@@ -153,20 +152,20 @@ class AppState : public DropTarget, public Settings {
     void ChooseTool(ToolKind kind);
     void ShowAbout();
 
-    // Desk list items.
+    // Desk list items. Their paths are built from the folder they were
+    // listed from.
     bool ItemFileName(int index, wchar_t* name);
     bool ItemPath(int index, wchar_t* path);
-    // The start-up fill into the empty list. A large desk is inserted in
-    // slices, with the window's messages handled between them; the list is
-    // claimed until the last slice is in.
+    // The start-up fill into the empty list, unless a fill has begun already.
+    // A large desk is inserted in slices, with the window's messages handled
+    // between them.
     void FillDeskList();
-    // The next slice of the fill under way, or its end; else the start-up
-    // fill, unless the list has been filled already.
+    // The next step of the fill under way: a slice, or its end.
     void ContinueFill();
-    void StartUpFill();
-    // Rebuilds the list; the selected and the focused items keep their marks
-    // by file name when the folder is the same. An icon made for an entry
-    // that has not changed is kept unless reread asks for every icon anew.
+    // Rebuilds the list, now or once the list is free; the selected and the
+    // focused items keep their marks by file name when the folder is the
+    // same. An icon made for an entry that has not changed is kept unless
+    // reread asks for every icon anew.
     void RefreshDeskList(bool reread = false);
     // The list's items come from the desk folder as it is named now.
     bool ListsDeskFolder() const;
@@ -177,14 +176,10 @@ class AppState : public DropTarget, public Settings {
     void ApplyIconStyle();
     // The image list sized for the list's current view at the window's scale.
     void SizeIconsToView();
-    // Every item's icon made anew (another size or background); the items
-    // show their kind's generic icon meanwhile.
+    // Every item's icon made anew (another size or background).
     void ReloadIcons();
     // Puts the icons the worker has finished into the image list.
     void TakeIcons();
-    // False when the icon worker did not end in time; it is then left to
-    // end by itself, with nothing of this record.
-    bool StopIconWorker();
 
     // Item operations.
     void OpenItem(int index);
@@ -192,17 +187,21 @@ class AppState : public DropTarget, public Settings {
     void ViewWithTool(const wchar_t* itempath, const wchar_t* tool);
     void CreateNewItem(bool file);
     bool RenameItem(const wchar_t* label, bool shortcut);
-    void EditFoundItem();
-    void SelectFoundItem();
+    // Finds the item of this file name and edits its label, or selects it.
+    void EditFoundItem(const wchar_t* name);
+    void SelectFoundItem(const wchar_t* name);
 
     HWND mainwindow;
     HWND desklist;
-    HWND editwindow;
-    HIMAGELIST images;
+    // The desk list's parts: its fill, its icons, its name box; and when a
+    // close may go ahead.
+    DeskFill fill;
+    ItemIcons icons;
+    NameBox namebox;
+    CloseGate closegate;
     UINT dpi; // the scale the window is drawn at
     GdiObject listfont;
-    HANDLE watchhandle;
-    HANDLE stopevent;
+    HANDLE stopevent; // the folder watcher's, while it runs
     COLORREF customcolours[16];
     NOTIFYICONDATAW trayicondata;
     SHQUERYRBINFO recyclebininfo;
@@ -217,37 +216,6 @@ class AppState : public DropTarget, public Settings {
     // The Desktop is listed only because the desk folder was unavailable at
     // start-up; until the user chooses a folder, saves keep `folder` as read.
     bool desktopstandsin;
-    bool commitedit;
-    wchar_t findname[kPathUnits];
-    wchar_t editpath[kPathUnits];
-    bool editafterrefresh;
-    bool selectafterrefresh;
-    // A fill, refill or icon reload is running.
-    bool refreshing;
-    // A refresh had to wait for the list; it runs once the list is free.
-    bool refreshwanted;
-    // Items whose own icon is not in the image list yet.
-    int iconspending = 0;
-    // Item i's entry, and whether image i holds its own icon yet.
-    std::vector<ListedIcon> listedicons;
-    // Where each kind's generic icon stands while items wait for theirs,
-    // after the items' own images, and which item named the kind; dropped
-    // once every icon is in.
-    std::vector<std::pair<std::wstring, int>> genericimages;
-    // How many of them hold their icon.
-    size_t genericsdrawn = 0;
-    // Results of an icon job for an earlier fill carry an older number.
-    unsigned icongeneration = 0;
-    std::unique_ptr<IconWorker> iconworker;
-    // The generic icons at the list's size, taken on this thread.
-    std::unique_ptr<IconMaker> generics;
-    bool startupfinished = false;
-    // The list has drawn items once and knows its item metrics.
-    bool listmeasured = false;
-    // The fill under way, between its slices.
-    std::unique_ptr<DeskFill> fill;
-    // The folder the list's items come from.
-    wchar_t listedpath[kPathUnits];
     std::int64_t recyclecount;
     bool menupinned;
     std::int32_t pinnedsubmenu;
@@ -255,52 +223,39 @@ class AppState : public DropTarget, public Settings {
     std::unique_ptr<FolderWatcher> watcher;
     // The items being dragged out of the list, while the drag lasts.
     const PathList* draggedout = nullptr;
-    // How many loops of the system's (menus, a drag, the shell at work) run
-    // under the record's operations now, and whether a close waits for them.
-    int modalloops = 0;
-    bool closepending = false;
 
   private:
     // The window region that leaves only the client area, with any frame.
     void CutToClientArea();
     void SetBaseTitle();
     void SetTrayTipFromTitle();
-    int FindNamedItem();
-    // Empties the list and fills it again, the marks kept; followups: the
-    // find-after-refresh the watcher's refresh owes.
-    void Refill(bool keepIcons, bool followups);
-    // Reads and orders the folder, plans the icons and inserts the first slice.
-    void BeginFill(const ListMarks* marks, bool keepIcons, bool followups, bool startup);
+    int FindNamedItem(const wchar_t* name);
+    // Empties the list and fills it again, the marks kept.
+    void Refill(bool reread);
+    // Reads and orders the folder, plans the icons and inserts the first
+    // slice; startup: the start-up's fill, whose every step is short.
+    void BeginFill(const ListMarks* marks, bool keepIcons, bool startup);
     void InsertSlice();
     void MeasureFirstItem();
     void EndFill();
-    // The image an item waiting for its icon shows: its kind's generic icon,
-    // after the items' own images. The image is drawn by DrawGenericImages.
-    int GenericImage(const ListedIcon& listed);
-    void DrawGenericImages();
-    // Hands the items still without their own icon to the worker.
-    void StartIconJob();
-    void SetItemImage(int index, int image);
+    // Posts the next step of the fill under way, unless a close waits.
+    void PostFillStep();
     void OpenItemAtCursor();
     LRESULT BeginLabelEdit(NMLVDISPINFOW* info);
     LRESULT EndLabelEdit(NMLVDISPINFOW* info);
 
     std::optional<OleSession> ole;
-    bool watcherlost = false;
 };
 
-// Held by an operation while it runs a loop of the system's in which a
-// close from outside may arrive: the close then waits until the outermost
-// such loop has returned, and goes through the message loop as usual.
-class ModalSection {
+// A step of work on the desk list that may let messages in: while it runs,
+// nothing rebuilds the list and no close destroys the window.
+class ListStep {
   public:
-    explicit ModalSection(AppState& state);
-    ~ModalSection();
-    ModalSection(const ModalSection&) = delete;
-    ModalSection& operator=(const ModalSection&) = delete;
+    explicit ListStep(AppState& state) : list_(state.fill), close_(state.closegate) {}
 
   private:
-    AppState& state_;
+    DeskFill::Hold list_;
+    CloseGate::Hold close_;
 };
 
 // The size the shell expects for the tray icon data and the recycle-bin query.

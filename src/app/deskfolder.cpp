@@ -5,12 +5,13 @@
 #include "app/application.h"
 #include "app/handles.h"
 
+int DesktopFolderId = CSIDL_DESKTOPDIRECTORY;
+
 void AppState::UseDesktopFolder() {
     ComPtr<IMalloc> allocator;
     if (FAILED(SHGetMalloc(allocator.put()))) return;
     ItemIdList list(allocator.get());
-    if (SUCCEEDED(SHGetSpecialFolderLocation(mainwindow, CSIDL_DESKTOPDIRECTORY, list.put())) &&
-        list) {
+    if (SUCCEEDED(SHGetSpecialFolderLocation(mainwindow, DesktopFolderId, list.put())) && list) {
         // SHGetPathFromIDListW writes at most MAX_PATH units, our buffer's size;
         // it is written aside so a failure leaves the old folder in place.
         wchar_t path[MAX_PATH];

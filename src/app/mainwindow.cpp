@@ -4,6 +4,7 @@
 #include "app/appstate.h"
 #include "app/windowevents.h"
 #include "commands/pins.h"
+#include "status/folderwatcher.h"
 #include "resources/resource.h"
 
 namespace {
@@ -23,26 +24,25 @@ void CreateAppState(HWND window) {
 }
 
 // The pointer is cleared first: no message that arrives during or after the
-// shutdown may reach the record.
+// shutdown may reach the record. The settings are saved before any wait.
 void DestroyAppState() {
     AppState* state = TheAppState;
     TheAppState = nullptr;
-    // A folder watcher that outlived its bound still reads the record, which
-    // is then left allocated.
-    if (state->StopFolderWatcher())
-        delete state;
-    else
-        state->Shutdown();
+    state->Shutdown();
+    state->StopThreads(kThreadStopBoundMs);
+    delete state;
 }
 
-// The session is ending, and the process with it. The record is shut down
-// but left allocated: this can arrive inside a modal loop of one of its own
-// commands (a dialog, the command menu), which carries on with the record
-// once the loop ends, and the folder watcher may still be reading it.
+// The session is ending, and the process with it: the settings are saved
+// and the threads told to end, with no wait for either. The record is left
+// allocated: this can arrive inside a modal loop of one of its own commands
+// (a dialog, the command menu), which carries on with the record once the
+// loop ends.
 void EndSession() {
     AppState* state = TheAppState;
     TheAppState = nullptr;
     state->Shutdown();
+    state->StopThreads(0);
 }
 
 // A close from outside (the task list, say) while a dialog of ours is up
@@ -91,7 +91,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_REOPENMENU: ReopenCommandMenu(*state, wParam, lParam); return 0;
     case WM_FOLDERCHANGED: state->OnFolderChanged(); return 0;
     case WM_REFRESHWANTED: state->RunWantedRefresh(); return 0;
-    case WM_DESKFILL: state->ContinueFill(); return 0;
+    case WM_STARTUPFILL: state->FillDeskList(); return 0;
+    case WM_FILLSTEP: state->ContinueFill(); return 0;
+    case WM_STARTUPDONE: state->FinishStartUp(); return 0;
     case WM_ICONSREADY: state->TakeIcons(); return 0;
     case WM_DPICHANGED:
         state->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

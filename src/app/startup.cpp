@@ -28,7 +28,7 @@ void AppState::Initialise() {
     // The fill follows once the window is up: a large desk is inserted in
     // slices between the window's messages, which the window must take from
     // its first moment.
-    PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    PostMessageW(mainwindow, WM_STARTUPFILL, 0, 0);
 }
 
 void AppState::ReadConfiguration() {

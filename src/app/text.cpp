@@ -42,6 +42,8 @@ bool EndsWithBackslash(const wchar_t* text) {
 
 bool JoinPath(wchar_t* out, std::size_t capacity, const wchar_t* folder, const wchar_t* name) {
     std::size_t folderLength = std::wcslen(folder);
+    // No folder is no place: joined, the name would stand in a drive's root.
+    if (folderLength == 0) return false;
     std::size_t separator = EndsWithBackslash(folder) ? 0 : 1;
     std::size_t nameLength = std::wcslen(name);
     if (folderLength + separator + nameLength >= capacity) return false;
@@ -56,9 +58,12 @@ bool JoinPath(wchar_t* out, std::size_t capacity, const wchar_t* folder, const w
     return true;
 }
 
-const wchar_t* LastDotPart(const wchar_t* text) { return std::wcsrchr(text, L'.'); }
+const wchar_t* LastDotPart(const wchar_t* text) {
+    return std::wcsrchr(text, L'.');
+}
 
-void ConcatTruncated(wchar_t* dst, std::size_t capacity, std::initializer_list<const wchar_t*> parts) {
+void ConcatTruncated(wchar_t* dst, std::size_t capacity,
+                     std::initializer_list<const wchar_t*> parts) {
     if (capacity == 0) return;
     // Built aside first: a part may be dst itself.
     wchar_t joined[kPathUnits * 2];
@@ -67,7 +72,8 @@ void ConcatTruncated(wchar_t* dst, std::size_t capacity, std::initializer_list<c
     std::size_t used = 0;
     bool cut = false;
     for (const wchar_t* part : parts) {
-        for (; *part && used < limit; ++part) joined[used++] = *part;
+        for (; *part && used < limit; ++part)
+            joined[used++] = *part;
         cut = cut || *part;
     }
     if (cut) used = KeepWholeCharacters(joined, used);

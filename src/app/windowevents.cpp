@@ -15,7 +15,9 @@ bool BringUpDialogForward(HWND window) {
     return true;
 }
 
-void AppState::OnMove() { GetWindowRect(mainwindow, &windowrect); }
+void AppState::OnMove() {
+    GetWindowRect(mainwindow, &windowrect);
+}
 
 void AppState::OnSize(int width, int height) {
     MoveWindow(desklist, 0, 0, width, height, TRUE);
@@ -72,21 +74,5 @@ void AppState::OnDpiChanged(UINT newdpi, const RECT& suggested) {
 }
 
 bool AppState::DeferClose() {
-    // A fill's slices run between messages; it carries out the close itself.
-    if (modalloops == 0 && !fill) return false;
-    closepending = true;
-    // A menu ends at once; a drag ends at its next look at the state.
-    EndMenu();
-    return true;
-}
-
-ModalSection::ModalSection(AppState& state) : state_(state) {
-    ++state_.modalloops;
-}
-
-ModalSection::~ModalSection() {
-    if (--state_.modalloops != 0 || !state_.closepending) return;
-    state_.closepending = false;
-    // Carried out by the message loop, once the operation has returned.
-    PostMessageW(state_.mainwindow, WM_CLOSE, 0, 0);
+    return closegate.Defer();
 }

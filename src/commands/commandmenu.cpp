@@ -60,7 +60,7 @@ void AppState::ShowCommandMenu(int x, int y, int position) {
         if (popup) {
             UpdateMenuStates(popup);
             SetForegroundWindow(window);
-            ModalSection modal(*this);
+            CloseGate::Hold modal(closegate);
             id = static_cast<UINT>(TrackPopupMenuEx(
                 popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, window, nullptr));
         }

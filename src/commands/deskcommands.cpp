@@ -16,9 +16,8 @@
 
 void AppState::ExitCommand() {
     // Esc while a label is being edited abandons the edit, nothing more.
-    if (editwindow) {
-        commitedit = false;
-        SendMessageW(editwindow, WM_CLOSE, 0, 0);
+    if (namebox.Box()) {
+        namebox.Close(false);
     } else {
         SendMessageW(mainwindow, WM_CLOSE, 0, 0);
     }
@@ -26,11 +25,12 @@ void AppState::ExitCommand() {
 
 void AppState::OpenTargets() {
     // Enter while a label is being edited commits the new name.
-    if (editwindow) {
-        commitedit = true;
-        SendMessageW(editwindow, WM_CLOSE, 0, 0);
+    if (namebox.Box()) {
+        namebox.Close(true);
         return;
     }
+    // The shell may show its own boxes while it starts an item.
+    CloseGate::Hold modal(closegate);
     for (const auto& [path, shortcut] : TargetFiles())
         OpenItemFile(path.c_str(), shortcut);
 }
@@ -42,13 +42,15 @@ void AppState::StartRename() {
     ItemPath(targets.front(), path);
     // An item whose path does not fit could never be renamed.
     if (path[0] == L'\0') return;
-    CopyText(editpath, path);
+    namebox.Source(path);
     SetFocus(desklist);
-    editwindow = reinterpret_cast<HWND>(SendMessageW(desklist, LVM_EDITLABELW, targets.front(), 0));
+    namebox.Shown(
+        reinterpret_cast<HWND>(SendMessageW(desklist, LVM_EDITLABELW, targets.front(), 0)));
 }
 
 void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownCommand) {
     if (tool[0] != L'\0') {
+        CloseGate::Hold modal(closegate);
         for (const auto& [path, shortcut] : TargetFiles())
             ViewWithTool(path.c_str(), tool);
         return;
@@ -61,7 +63,7 @@ void AppState::ViewTargets(const wchar_t* tool, int dialogCommand, int ownComman
 
 void AppState::RecycleTargets() {
     // Del pressed while renaming must not delete files.
-    if (editwindow) return;
+    if (namebox.Box()) return;
     bool shift = GetKeyState(VK_SHIFT) < 0;
     std::wstring list = DoubleZeroPathList(ItemPaths(TargetItems()));
     SHFILEOPSTRUCTW operation = {};
@@ -71,7 +73,7 @@ void AppState::RecycleTargets() {
     operation.pFrom = list.c_str();
     operation.fFlags = shift ? 0 : FOF_ALLOWUNDO;
     // The shell asks and reports for itself; the folder watcher shows the result.
-    ModalSection modal(*this);
+    CloseGate::Hold modal(closegate);
     SHFileOperationW(&operation);
 }
 
@@ -84,6 +86,8 @@ void AppState::SelectAll() {
 }
 
 void AppState::LaunchInDesk(const wchar_t* tool, const wchar_t* fallback, bool folderParameter) {
+    // Without a desk folder there is nowhere to start in.
+    if (deskpath[0] == L'\0') return;
     // Options on the tool line go to the tool, in front of the folder.
     ToolCall call;
     if (!SplitToolCommand(tool[0] != L'\0' ? tool : fallback, folderParameter ? deskpath : nullptr,
@@ -104,6 +108,7 @@ void AppState::SetKeptItem(wchar_t* kept) {
 }
 
 void AppState::ShowDeskProperties() {
+    if (deskpath[0] == L'\0') return;
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_INVOKEIDLIST;

@@ -1,13 +1,17 @@
 #pragma once
-// A fill of the desk list between its slices: the ordered names, the image
-// each item starts with, and what is to happen once the last one is in.
+// The fill: which folder the desk list shows, the fill under way between
+// its slices, whether the picture on screen is the list, and the refresh
+// that waits for the list to be free.
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/handles.h"
+#include "app/text.h"
 #include "desk/listmarks.h"
 
 // While a fill inserts, the list neither paints nor recomputes its scroll
@@ -31,19 +35,115 @@ class HeldDrawing {
     bool held_ = true;
 };
 
-struct DeskFill {
-    explicit DeskFill(HWND list) : drawing(list) {}
+// Items inserted before the window's messages are handled again: the
+// slice's inserts take well under the time a user notices.
+constexpr size_t kFillSlice = 1000;
+
+// A fill between its slices.
+struct FillSlices {
+    explicit FillSlices(HWND list) : drawing(list) {}
     std::vector<std::wstring> names; // in desk order
     std::vector<int> images;         // the image each item starts with
     size_t next = 0;                 // the first item not inserted yet
     std::optional<ListMarks> marks;  // put back once every item is in
-    bool followups = false;          // the watcher's find-after-refresh
-    // The start-up fill: the items are in before the shell's first calls
-    // (the generic icons), which come with the next message.
-    bool startup = false;
+    // Every step a message of its own: the start-up's fill, whose window
+    // must answer from its first moment.
+    bool stepwise = false;
     HeldDrawing drawing;
 };
 
-// Items inserted before the window's messages are handled again: the
-// slice's inserts take well under the time a user notices.
-constexpr size_t kFillSlice = 1000;
+// A refresh that waits: several merge, and one that rereads every icon wins.
+struct RefreshRequest {
+    bool wanted = false;
+    bool reread = false;
+    void Merge(bool rereadToo) {
+        wanted = true;
+        reread = reread || rereadToo;
+    }
+};
+
+class DeskFill {
+  public:
+    // window: where a refresh that waited is asked for; list: the desk list.
+    DeskFill(HWND window, HWND list);
+    ~DeskFill();
+    DeskFill(const DeskFill&) = delete;
+    DeskFill& operator=(const DeskFill&) = delete;
+
+    // Held by each step of work on the list that may let messages in (a
+    // fill's steps, an icon reload, the icons' delivery): nothing rebuilds
+    // the list while one runs.
+    class Hold {
+      public:
+        explicit Hold(DeskFill& fill) : fill_(fill) { ++fill_.refreshing; }
+        ~Hold() {
+            --fill_.refreshing;
+            fill_.Resume();
+        }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+      private:
+        DeskFill& fill_;
+    };
+
+    // A fill is under way, or a step of work on the list runs.
+    bool Busy() const { return refreshing > 0 || slices_; }
+    // A step of work on the list is on the stack now.
+    bool Stepping() const { return refreshing > 0; }
+    // The fill's next step came while another step let messages in: it is
+    // asked for again once that step is over.
+    void DeferStep() { stepdeferred_ = true; }
+    // A fill's items are going in, between its slices.
+    bool Filling() const { return slices_ != nullptr; }
+    // How many fills have begun so far.
+    unsigned FillsBegun() const { return fills_; }
+    const wchar_t* ListedFolder() const { return listedpath; }
+    // The list's items come from folder.
+    bool Lists(const wchar_t* folder) const;
+
+    // A new fill of folder; false when the folder's name does not fit.
+    FillSlices& Begin(const wchar_t* folder);
+    FillSlices* Slices() { return slices_.get(); }
+    std::unique_ptr<FillSlices> End();
+
+    void Want(bool reread) { wanted_.Merge(reread); }
+    // Asks for the waiting refresh, if any, once nothing holds the list. It
+    // is posted: the caller may be inside the list's own notification, or
+    // deep in a step that is only now unwinding.
+    void Resume();
+    bool RefreshWaiting() const { return wanted_.wanted; }
+    // The request that waited, now to run; none when nothing waits.
+    std::optional<bool> TakeWanted();
+    void DropWanted() { wanted_ = {}; }
+
+    // The list draws once with items before it knows its item metrics.
+    bool Measured() const { return measured_; }
+    void SetMeasured() { measured_ = true; }
+
+    // The picture on screen is not the list from the moment a fill empties
+    // it until the list has painted after the fill's end: input meant for
+    // what the user saw must not reach the items now in its place.
+    bool PictureStale() const { return stale_; }
+
+  private:
+    static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_;
+    HWND list_;
+    // A plain procedure in front of the list's own, rather than a subclass:
+    // some systems look a subclass up in the window's properties at every
+    // message, which the fill's many inserts would pay for.
+    WindowProcSwap procedure_;
+    int refreshing = 0;
+    unsigned fills_ = 0;
+    wchar_t listedpath[kPathUnits] = L"";
+    std::unique_ptr<FillSlices> slices_;
+    RefreshRequest wanted_;
+    bool measured_ = false;
+    bool stale_ = false;
+    bool stepdeferred_ = false;
+};
+
+// Input that acts on what lies under the pointer or on the focused item.
+bool IsPointerOrKeyInput(UINT message);

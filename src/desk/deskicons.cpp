@@ -188,3 +188,7 @@ HICON IconMaker::Generic(const wchar_t* path, bool folder) {
     generic_.emplace_back(std::move(kind), std::move(icon));
     return generic_.back().second.get();
 }
+
+std::unique_ptr<IconSource> ShellIcons(SIZE size, COLORREF background) {
+    return std::make_unique<IconMaker>(size, background);
+}

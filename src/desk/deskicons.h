@@ -7,6 +7,8 @@
 #include <commctrl.h>
 #include <commoncontrols.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,7 +24,23 @@ struct MadeIcon {
     bool any() const { return icon || image; }
 };
 
-class IconMaker {
+// Where the desk's pictures come from: the shell, through IconMaker, or a
+// stand-in a test gives. Made on the thread that uses it.
+class IconSource {
+  public:
+    virtual ~IconSource() = default;
+    // The picture of the file at path (260 units); empty when its kind's
+    // generic icon is all there is.
+    virtual MadeIcon Make(const wchar_t* path) = 0;
+    // The generic icon for the kind of item path names, without touching the
+    // disk; owned by the source, null when there is none.
+    virtual HICON Generic(const wchar_t* path, bool folder) = 0;
+};
+
+// Makes a source for icons of this size drawn on this background.
+using IconSourceFactory = std::function<std::unique_ptr<IconSource>(SIZE, COLORREF)>;
+
+class IconMaker : public IconSource {
   public:
     // size: the image list's icon size; background: the colour its images
     // are drawn on.
@@ -32,11 +50,11 @@ class IconMaker {
 
     // The icon associated with the file at path (260 units); for a shortcut
     // what it points at, with its arrow.
-    MadeIcon Make(const wchar_t* path);
+    MadeIcon Make(const wchar_t* path) override;
     // The shell's generic icon for the kind of item path names (by its name
     // and whether it is a folder, without touching the disk); owned here,
     // null when the shell has none.
-    HICON Generic(const wchar_t* path, bool folder);
+    HICON Generic(const wchar_t* path, bool folder) override;
 
   private:
     IconHandle ShortcutIcon(const wchar_t* path) const;
@@ -68,3 +86,6 @@ IconHandle BlankIcon(SIZE size);
 // Puts made into slot of list (-1 appends); false when it holds nothing
 // or the list would not take it.
 bool PutIcon(HIMAGELIST list, int slot, const MadeIcon& made);
+
+// The shell's own pictures.
+std::unique_ptr<IconSource> ShellIcons(SIZE size, COLORREF background);

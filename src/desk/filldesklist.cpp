@@ -25,6 +25,7 @@ namespace {
 std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden,
                                       std::unordered_map<std::wstring, EntryStamp>& stamps) {
     std::vector<DeskEntry> entries;
+    // No folder, no entries: its pattern would name a drive's root.
     wchar_t pattern[kPathUnits];
     if (!JoinPath(pattern, deskpath, L"*")) return entries;
     WIN32_FIND_DATAW data;
@@ -53,97 +54,76 @@ bool ProgramPath(wchar_t* path) {
 // first paint take long. Drawn once, out of sight, with one item in, the
 // list knows its metrics before the others come.
 void AppState::MeasureFirstItem() {
-    if (listmeasured) return;
-    listmeasured = true;
+    if (fill.Measured()) return;
+    fill.SetMeasured();
     MemoryDc dc(CreateCompatibleDC(nullptr));
     if (dc) SendMessageW(desklist, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
 }
 
 void AppState::FillDeskList() {
-    if (!ClaimList(true)) return;
-    BeginFill(nullptr, false, false, false);
+    // A fill that overtook the start-up's has listed the desk already.
+    if (fill.FillsBegun() > 0 || fill.Busy()) return;
+    BeginFill(nullptr, false, true);
 }
 
-void AppState::StartUpFill() {
-    if (!ClaimList(true)) return;
-    BeginFill(nullptr, false, false, true);
-}
-
-void AppState::RefreshDeskList(bool reread) {
-    Refill(!reread, false);
-}
-
-void AppState::Refill(bool keepIcons, bool followups) {
-    if (!ClaimList(true)) return;
+void AppState::Refill(bool reread) {
     ListMarks marks = SaveListMarks();
     SendMessageW(desklist, LVM_DELETEALLITEMS, 0, 0);
-    BeginFill(&marks, keepIcons, followups, false);
+    BeginFill(&marks, !reread, false);
+}
+
+void AppState::PostFillStep() {
+    // A close that waits wins over the rest of the fill.
+    if (!closegate.Waiting()) PostMessageW(mainwindow, WM_FILLSTEP, 0, 0);
 }
 
 void AppState::ContinueFill() {
-    if (!fill) {
-        if (listedpath[0] == L'\0')
-            StartUpFill();
-        else
-            FinishStartUp();
-    } else if (fill->next < fill->names.size()) {
-        InsertSlice();
-    } else {
-        EndFill();
+    FillSlices* slices = fill.Slices();
+    if (!slices) return;
+    if (fill.Stepping()) {
+        fill.DeferStep();
+        return;
     }
+    if (slices->next < slices->names.size())
+        InsertSlice();
+    else
+        EndFill();
 }
 
-void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool followups, bool startup) {
+void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool startup) {
+    ListStep step(*this);
     std::unordered_map<std::wstring, EntryStamp> stamps;
-    stamps.reserve(listedicons.size() + 16);
+    stamps.reserve(1024);
     std::vector<std::wstring> names =
         DeskOrder(ReadDeskFolder(deskpath, showhidden, stamps), {sort, dirsfirst, home, end});
     // Icons made for another folder's entries say nothing of this one's.
     keepIcons = keepIcons && ListsDeskFolder();
-    CopyText(listedpath, deskpath);
-
     std::vector<ListedIcon> listed(names.size());
     for (size_t i = 0; i < names.size(); ++i)
         listed[i] = {names[i], stamps[names[i]], false};
-    std::vector<int> sources(names.size(), -1);
-    // An image list emptied meanwhile (another icon size) holds nothing to keep.
-    if (keepIcons && ImageList_GetImageCount(images) >= static_cast<int>(listedicons.size()))
-        sources = KeptIconSources(listedicons, listed);
-    // Whatever the worker still makes belongs to the old list.
-    ++icongeneration;
-    if (iconworker) iconworker->Start(IconJob{icongeneration, {}, CLR_NONE, {}});
-    listedicons = std::move(listed);
-    genericimages.clear();
-    genericsdrawn = 0;
 
-    fill = std::make_unique<DeskFill>(desklist);
-    fill->names = std::move(names);
-    fill->images.resize(fill->names.size());
-    iconspending = 0;
-    for (size_t i = 0; i < fill->names.size(); ++i) {
-        listedicons[i].made = listedicons[i].inslot = sources[i] >= 0;
-        fill->images[i] = listedicons[i].made ? static_cast<int>(i) : GenericImage(listedicons[i]);
-        if (!listedicons[i].made) ++iconspending;
-    }
-    // The kept icons move to their items' new places; the generic ones follow.
-    MoveImages(images, sources, static_cast<int>(listedicons.size() + genericimages.size()));
-    if (marks) fill->marks = *marks;
-    fill->followups = followups;
-    fill->startup = startup;
+    FillSlices& slices = fill.Begin(deskpath);
+    slices.images = icons.Begin(std::move(listed), keepIcons);
+    slices.names = std::move(names);
+    if (marks) slices.marks = *marks;
+    slices.stepwise = startup;
     // A list this long takes its size once instead of growing with each insert.
-    SendMessageW(desklist, LVM_SETITEMCOUNT, fill->names.size(), 0);
+    SendMessageW(desklist, LVM_SETITEMCOUNT, slices.names.size(), 0);
     // Reading a large folder takes the most of one message already; at
     // start-up every step is kept short.
-    if (startup || fill->names.size() > kFillSlice)
-        PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    if (startup || slices.names.size() > kFillSlice)
+        PostFillStep();
     else
         InsertSlice();
 }
 
 void AppState::InsertSlice() {
+    ListStep step(*this);
+    FillSlices& slices = *fill.Slices();
+    const wchar_t* folder = fill.ListedFolder();
     // Each entry's full path is built in a buffer of the fill's own.
     wchar_t path[kPathUnits];
-    if (convertpending && (!ProgramPath(path) || !DriveFixUpApplies(path, deskpath)))
+    if (convertpending && (!ProgramPath(path) || !DriveFixUpApplies(path, folder)))
         convertpending = false;
 
     wchar_t label[kPathUnits];
@@ -152,53 +132,50 @@ void AppState::InsertSlice() {
     item.pszText = label;
     // The list's first drawing of items, which sets up its text, is a step
     // of its own.
-    size_t last = std::min(fill->names.size(), fill->next + (listmeasured ? kFillSlice : 1));
-    for (size_t i = fill->next; i < last; ++i) {
-        const wchar_t* name = fill->names[i].c_str();
-        if (convertpending && HasShortcutExtension(name) && JoinPath(path, deskpath, name))
-            FixShortcutDrive(path, deskpath);
+    size_t last = std::min(slices.names.size(), slices.next + (fill.Measured() ? kFillSlice : 1));
+    for (size_t i = slices.next; i < last; ++i) {
+        const wchar_t* name = slices.names[i].c_str();
+        if (convertpending && HasShortcutExtension(name) && JoinPath(path, folder, name))
+            FixShortcutDrive(path, folder);
         bool shortcut = ShortcutLabel(name, label, kPathUnits);
         item.iItem = static_cast<int>(i);
-        item.iImage = fill->images[i];
+        item.iImage = slices.images[i];
         item.lParam = shortcut ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        if (!listmeasured) MeasureFirstItem();
+        if (!fill.Measured()) MeasureFirstItem();
     }
-    fill->next = last;
+    slices.next = last;
     // A fill that fits one slice runs whole, so that its caller finds the
     // list filled; a larger one, and the start-up's, go on with the next
     // message, and so does their end.
-    if (fill->startup || fill->names.size() > kFillSlice)
-        PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
-    else if (last < fill->names.size())
+    if (slices.stepwise || slices.names.size() > kFillSlice)
+        PostFillStep();
+    else if (last < slices.names.size())
         InsertSlice();
     else
         EndFill();
 }
 
 void AppState::EndFill() {
-    DrawGenericImages();
-    std::unique_ptr<DeskFill> done = std::move(fill);
+    ListStep step(*this);
+    // The shell's calls here may let messages in; the step holds the list.
+    icons.DrawGenerics();
+    std::unique_ptr<FillSlices> done = fill.End();
     // Painted when the window's messages are done, as any change is.
     done->drawing.End();
     if (done->marks) RestoreListMarks(*done->marks);
     convertpending = false;
-    StartIconJob();
+    icons.StartJob(fill.ListedFolder());
     TrimWorkingSet();
-    ReleaseList();
-    if (done->followups) {
-        if (editafterrefresh) EditFoundItem();
-        if (selectafterrefresh) SelectFoundItem();
-    }
+    // A new or renamed item is found once a fill that began after it lists
+    // its folder, whoever asked for the fill.
+    NameBox::Due due = namebox.TakeFollowUp(fill.ListedFolder(), fill.FillsBegun());
+    if (due.name && due.edit) EditFoundItem(due.name);
+    if (due.name && !due.edit) SelectFoundItem(due.name);
     // What the start-up left for after the first fill comes with the next
     // message; a fill that overtook the start-up's carries it out at once.
-    if (!startupfinished && done->startup)
-        PostMessageW(mainwindow, WM_DESKFILL, 0, 0);
+    if (!ole && done->stepwise)
+        PostMessageW(mainwindow, WM_STARTUPDONE, 0, 0);
     else
         FinishStartUp();
-    // A close that came during the slices is carried out now.
-    if (closepending && modalloops == 0) {
-        closepending = false;
-        PostMessageW(mainwindow, WM_CLOSE, 0, 0);
-    }
 }

@@ -2,7 +2,6 @@
 #include <commctrl.h>
 
 #include "app/appstate.h"
-#include "desk/deskicons.h"
 #include "desk/iconsize.h"
 
 void AppState::ApplyIconStyle() {
@@ -17,15 +16,37 @@ void AppState::ApplyIconStyle() {
 
 void AppState::SizeIconsToView() {
     LONG view = GetWindowLongW(desklist, GWL_STYLE) & LVS_TYPEMASK;
-    SIZE size = DeskIconSize(view, dpi);
     // Resizing empties the image list; the caller reloads the icons.
-    ImageList_SetIconSize(images, size.cx, size.cy);
-    for (ListedIcon& listed : listedicons)
-        listed.made = false;
-    generics.reset();
+    icons.Resize(DeskIconSize(view, dpi));
     WPARAM slot = view == LVS_ICON ? LVSIL_NORMAL : LVSIL_SMALL;
-    SendMessageW(desklist, LVM_SETIMAGELIST, slot, reinterpret_cast<LPARAM>(images));
+    SendMessageW(desklist, LVM_SETIMAGELIST, slot, reinterpret_cast<LPARAM>(icons.Images()));
     // The list holds the one image list in one slot only, so that it
     // destroys it once, with itself.
     SendMessageW(desklist, LVM_SETIMAGELIST, slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
+}
+
+void AppState::ReloadIcons() {
+    if (fill.Busy()) {
+        icons.Forget();
+        // A fill's end makes every icon not made; a step on the stack that
+        // lets messages in is not to be built under, so a refill follows it.
+        if (!fill.Filling()) fill.Want(false);
+        return;
+    }
+    ListStep step(*this);
+    std::vector<std::wstring> names;
+    int count = static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0));
+    bool relist = static_cast<size_t>(count) != icons.Listed();
+    wchar_t name[kPathUnits];
+    for (int i = 0; relist && i < count; ++i) {
+        ItemFileName(i, name);
+        names.push_back(name);
+    }
+    icons.Reload(relist ? &names : nullptr);
+    icons.StartJob(fill.ListedFolder());
+}
+
+void AppState::TakeIcons() {
+    ListStep step(*this);
+    icons.Take();
 }

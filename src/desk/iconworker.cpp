@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <iterator>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -88,13 +87,14 @@ void IconWorker::Work() {
     const HANDLE waits[2] = {stop_.get(), wake_.get()};
     IconJob job;
     size_t next = 0;
-    std::optional<IconMaker> maker;
+    std::unique_ptr<IconSource> maker;
     unsigned makerFor = 0;
     while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
         while (WaitForSingleObject(stop_.get(), 0) == WAIT_TIMEOUT && NextTask(job, next)) {
             // Each job may come with another size or background.
             if (!maker || makerFor != job.generation) {
-                maker.emplace(job.size, job.background);
+                maker = job.source ? job.source(job.size, job.background)
+                                   : ShellIcons(job.size, job.background);
                 makerFor = job.generation;
             }
             const IconTask& task = job.tasks[next++];

@@ -22,6 +22,7 @@ struct IconJob {
     unsigned generation = 0;
     SIZE size = {};
     COLORREF background = CLR_NONE;
+    IconSourceFactory source; // made on the worker's thread
     std::vector<IconTask> tasks;
 };
 
@@ -46,7 +47,8 @@ class IconWorker {
     // At most `most` finished icons, oldest first; more says whether some wait still.
     std::vector<IconDone> TakeDone(size_t most, bool& more);
     HANDLE thread() const { return thread_.get(); }
-    // Ends the thread; false when it did not end within boundMs.
+    // Ends the thread; false when it did not end within boundMs (0: asks it
+    // to end and does not wait).
     bool Stop(DWORD boundMs);
 
   private:

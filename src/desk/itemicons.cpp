@@ -1,25 +1,14 @@
-// The desk items' icons: each item shows its kind's generic icon until the
-// icon worker has made its own, which only this thread puts in place.
-#include <windows.h>
-#include <commctrl.h>
+#include "desk/itemicons.h"
 
+#include <algorithm>
 #include <unordered_map>
-#include <vector>
 
-#include "app/appstate.h"
+#include "app/text.h"
 #include "desk/deskfill.h"
-#include "desk/deskicons.h"
 #include "desk/iconworker.h"
 #include "resources/resource.h"
-#include "status/folderwatcher.h"
 
 namespace {
-
-SIZE IconSize(HIMAGELIST images) {
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(images, &cx, &cy);
-    return {cx, cy};
-}
 
 // Items are laid out in index order, so the first one that reaches past the
 // top (in list view, the left) edge of the client area is found by halving.
@@ -43,150 +32,207 @@ constexpr size_t kIconBatch = 64;
 
 } // namespace
 
-int AppState::GenericImage(const ListedIcon& listed) {
-    bool folder = listed.stamp.attributes & FILE_ATTRIBUTE_DIRECTORY;
-    std::wstring kind = GenericKind(listed.name.c_str(), folder);
-    int first = static_cast<int>(listedicons.size());
-    for (int i = 0; i < static_cast<int>(genericimages.size()); ++i)
-        if (genericimages[i].first == kind) return first + i;
-    genericimages.emplace_back(std::move(kind), &listed - listedicons.data());
-    return first + static_cast<int>(genericimages.size()) - 1;
+ItemIcons::ItemIcons(HWND window, HWND list, SIZE size)
+    : window_(window), list_(list), images(ImageList_Create(size.cx, size.cy, ILC_COLOR24, 0, 1)),
+      // Started now, so that the shell readies its icons alongside the
+      // window's own start.
+      worker_(std::make_unique<IconWorker>(window, WM_ICONSREADY)) {
+    // Handed over without LVS_SHAREIMAGELISTS: the list destroys it.
+    SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }
 
-void AppState::DrawGenericImages() {
-    if (genericsdrawn == genericimages.size()) return;
-    int first = static_cast<int>(listedicons.size());
-    ImageList_SetImageCount(images, static_cast<UINT>(first + genericimages.size()));
-    if (!generics) generics = std::make_unique<IconMaker>(IconSize(images), CLR_NONE);
-    for (; genericsdrawn < genericimages.size(); ++genericsdrawn) {
-        const ListedIcon& named = listedicons[genericimages[genericsdrawn].second];
+ItemIcons::~ItemIcons() {
+    StopWorker(0);
+}
+
+int ItemIcons::Pending() const {
+    return static_cast<int>(std::count_if(listed_.begin(), listed_.end(),
+                                          [](const ListedIcon& listed) { return !listed.made; }));
+}
+
+void ItemIcons::UseSource(IconSourceFactory source) {
+    source_ = std::move(source);
+    generics_.reset();
+}
+
+SIZE ItemIcons::IconSize() const {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images, &cx, &cy);
+    return {cx, cy};
+}
+
+std::vector<int> ItemIcons::Begin(std::vector<ListedIcon> listed, bool keep) {
+    std::vector<int> sources(listed.size(), -1);
+    // An image list emptied meanwhile (another icon size) holds nothing to keep.
+    if (keep && ImageList_GetImageCount(images) >= static_cast<int>(listed_.size()))
+        sources = KeptIconSources(listed_, listed);
+    // Whatever the worker still makes belongs to the old list.
+    ++generation_;
+    if (worker_) worker_->Start(IconJob{generation_, {}, CLR_NONE, {}, {}});
+    listed_ = std::move(listed);
+    generic_.clear();
+    genericsdrawn_ = 0;
+    std::vector<int> start(listed_.size());
+    for (size_t i = 0; i < listed_.size(); ++i) {
+        listed_[i].made = listed_[i].inslot = sources[i] >= 0;
+        start[i] = listed_[i].made ? static_cast<int>(i) : GenericImage(static_cast<int>(i));
+    }
+    // The kept icons move to their items' new places; the generic ones follow.
+    MoveImages(images, sources, static_cast<int>(listed_.size() + generic_.size()));
+    return start;
+}
+
+int ItemIcons::GenericImage(int item) {
+    const ListedIcon& listed = listed_[item];
+    bool folder = listed.stamp.attributes & FILE_ATTRIBUTE_DIRECTORY;
+    std::wstring kind = GenericKind(listed.name.c_str(), folder);
+    int first = static_cast<int>(listed_.size());
+    for (int i = 0; i < static_cast<int>(generic_.size()); ++i)
+        if (generic_[i].first == kind) return first + i;
+    generic_.emplace_back(std::move(kind), item);
+    return first + static_cast<int>(generic_.size()) - 1;
+}
+
+void ItemIcons::DrawGenerics() {
+    if (genericsdrawn_ == generic_.size()) return;
+    int first = static_cast<int>(listed_.size());
+    ImageList_SetImageCount(images, static_cast<UINT>(first + generic_.size()));
+    if (!generics_)
+        generics_ = source_ ? source_(IconSize(), CLR_NONE) : ShellIcons(IconSize(), CLR_NONE);
+    for (; genericsdrawn_ < generic_.size(); ++genericsdrawn_) {
+        const ListedIcon& named = listed_[generic_[genericsdrawn_].second];
         bool folder = named.stamp.attributes & FILE_ATTRIBUTE_DIRECTORY;
-        int slot = first + static_cast<int>(genericsdrawn);
-        HICON icon = generics->Generic(named.name.c_str(), folder);
+        int slot = first + static_cast<int>(genericsdrawn_);
+        HICON icon = generics_->Generic(named.name.c_str(), folder);
         // With no generic icon from the shell the item waits as empty
         // space, never with another item's picture.
         if (!icon || ImageList_ReplaceIcon(images, slot, icon) < 0) {
-            IconHandle blank = BlankIcon(IconSize(images));
+            IconHandle blank = BlankIcon(IconSize());
             ImageList_ReplaceIcon(images, slot, blank.get());
         }
     }
 }
 
-void AppState::SetItemImage(int index, int image) {
+void ItemIcons::SetItemImage(int index, int image) {
     LVITEMW item = {};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
     item.iImage = image;
-    SendMessageW(desklist, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void AppState::StartIconJob() {
-    if (iconspending == 0) return;
+void ItemIcons::StartJob(const wchar_t* folder) {
     std::vector<int> pending;
-    for (int i = 0; i < static_cast<int>(listedicons.size()); ++i)
-        if (!listedicons[i].made) pending.push_back(i);
-    IconJob job{icongeneration, IconSize(images), ImageList_GetBkColor(images), {}};
+    for (int i = 0; i < static_cast<int>(listed_.size()); ++i)
+        if (!listed_[i].made) pending.push_back(i);
+    if (pending.empty() || !worker_) return;
+    IconJob job{generation_, IconSize(), ImageList_GetBkColor(images), source_, {}};
     job.tasks.reserve(pending.size());
     wchar_t path[kPathUnits];
-    for (int i : VisibleFirst(pending, FirstVisibleItem(desklist))) {
+    for (int i : VisibleFirst(pending, FirstVisibleItem(list_))) {
         // A path that does not fit gets no icon of its own.
-        bool fits = JoinPath(path, listedpath, listedicons[i].name.c_str());
+        bool fits = JoinPath(path, folder, listed_[i].name.c_str());
         job.tasks.push_back({i, fits ? path : L""});
     }
-    if (!iconworker) iconworker = std::make_unique<IconWorker>(mainwindow, WM_ICONSREADY);
-    iconworker->Start(std::move(job));
+    worker_->Start(std::move(job));
 }
 
-void AppState::TakeIcons() {
-    if (!iconworker) return;
-    // A batch at a time, so that a backlog never holds the window long.
+void ItemIcons::Take() {
+    if (!worker_) return;
     bool more = false;
-    const int count = static_cast<int>(listedicons.size());
-    for (const IconDone& done : iconworker->TakeDone(kIconBatch, more)) {
+    const unsigned generation = generation_;
+    const int count = static_cast<int>(listed_.size());
+    for (const IconDone& done : worker_->TakeDone(kIconBatch, more)) {
         int index = done.index;
-        if (done.generation != icongeneration || index < 0 || index >= count ||
-            listedicons[index].made)
+        if (done.generation != generation_ || index < 0 || index >= count || listed_[index].made)
             continue;
-        ListedIcon& listed = listedicons[index];
         // Without one of its own, the item keeps its kind's icon in its own slot.
         if (!PutIcon(images, index, done.made)) {
-            int generic = GenericImage(listed);
-            DrawGenericImages();
+            int generic = GenericImage(index);
+            DrawGenerics();
+            // The shell's calls let messages in: what they found is used only
+            // for the listing it was meant for.
+            if (generation != generation_) return;
             ImageList_Copy(images, index, images, generic, ILCF_MOVE);
         }
+        ListedIcon& listed = listed_[index];
         listed.made = true;
-        --iconspending;
         if (listed.inslot) {
-            SendMessageW(desklist, LVM_REDRAWITEMS, index, index);
+            SendMessageW(list_, LVM_REDRAWITEMS, index, index);
         } else {
             SetItemImage(index, index);
             listed.inslot = true;
         }
     }
-    if (more) PostMessageW(mainwindow, WM_ICONSREADY, 0, 0);
+    if (more) PostMessageW(window_, WM_ICONSREADY, 0, 0);
     // Once every item has its own, the generic images go.
-    if (iconspending == 0 && !genericimages.empty()) {
+    if (!generic_.empty() && Pending() == 0) {
         ImageList_SetImageCount(images, static_cast<UINT>(count));
-        genericimages.clear();
-        genericsdrawn = 0;
+        generic_.clear();
+        genericsdrawn_ = 0;
     }
 }
 
-void AppState::ReloadIcons() {
-    // The items stay, so a label being edited does not hold this up.
-    if (!ClaimList(false)) {
-        for (ListedIcon& listed : listedicons)
-            listed.made = false;
-        iconspending = static_cast<int>(listedicons.size());
-        return;
-    }
-    int count = static_cast<int>(SendMessageW(desklist, LVM_GETITEMCOUNT, 0, 0));
-    // Images of another size are gone; else each item shows the picture it
-    // had until its new one comes, never another item's.
-    bool emptied =
-        ImageList_GetImageCount(images) < count || listedicons.size() != static_cast<size_t>(count);
-    if (listedicons.size() != static_cast<size_t>(count)) {
+void ItemIcons::Reload(const std::vector<std::wstring>* names) {
+    if (names) {
         // The record follows the items as they are now.
         std::unordered_map<std::wstring, EntryStamp> stamps;
-        for (const ListedIcon& listed : listedicons)
+        for (const ListedIcon& listed : listed_)
             stamps.emplace(listed.name, listed.stamp);
-        std::vector<ListedIcon> listed(count);
-        wchar_t name[kPathUnits];
-        for (int i = 0; i < count; ++i) {
-            ItemFileName(i, name);
-            auto found = stamps.find(name);
-            listed[i] = {name, found != stamps.end() ? found->second : EntryStamp()};
+        std::vector<ListedIcon> listed(names->size());
+        for (size_t i = 0; i < names->size(); ++i) {
+            auto found = stamps.find((*names)[i]);
+            listed[i] = {(*names)[i], found != stamps.end() ? found->second : EntryStamp()};
         }
-        listedicons = std::move(listed);
+        listed_ = std::move(listed);
     }
-    ++icongeneration;
-    for (ListedIcon& listed : listedicons)
+    const int count = static_cast<int>(listed_.size());
+    // Images of another size are gone; else each item shows the picture it
+    // had until its new one comes, never another item's.
+    bool emptied = names || ImageList_GetImageCount(images) < count;
+    ++generation_;
+    for (ListedIcon& listed : listed_)
         listed.made = false;
-    iconspending = count;
     if (emptied) {
-        genericimages.clear();
-        genericsdrawn = 0;
+        generic_.clear();
+        genericsdrawn_ = 0;
         std::vector<int> waiting(count);
         for (int i = 0; i < count; ++i)
-            waiting[i] = GenericImage(listedicons[i]);
-        DrawGenericImages();
-        HeldDrawing held(desklist);
+            waiting[i] = GenericImage(i);
+        DrawGenerics();
+        HeldDrawing held(list_);
         for (int i = 0; i < count; ++i) {
             SetItemImage(i, waiting[i]);
-            listedicons[i].inslot = false;
+            listed_[i].inslot = false;
         }
     }
-    StartIconJob();
-    ReleaseList();
 }
 
-bool AppState::StopIconWorker() {
-    if (!iconworker) return true;
-    if (iconworker->Stop(kThreadStopBoundMs)) {
-        iconworker.reset();
+void ItemIcons::Forget() {
+    for (ListedIcon& listed : listed_)
+        listed.made = false;
+}
+
+void ItemIcons::Resize(SIZE size) {
+    // Resizing empties the image list.
+    ImageList_SetIconSize(images, size.cx, size.cy);
+    Forget();
+    generic_.clear();
+    genericsdrawn_ = 0;
+    generics_.reset();
+}
+
+bool ItemIcons::StopWorker(DWORD boundMs) {
+    if (!worker_) return true;
+    if (worker_->Stop(boundMs)) {
+        worker_.reset();
         return true;
     }
     // It uses nothing but itself, so it is left to end alone.
-    static_cast<void>(iconworker.release());
+    static_cast<void>(worker_.release());
     return false;
+}
+
+HANDLE ItemIcons::WorkerThread() const {
+    return worker_ ? worker_->thread() : nullptr;
 }

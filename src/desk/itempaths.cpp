@@ -17,11 +17,12 @@ bool AppState::ItemFileName(int index, wchar_t* name) {
     return shortcut;
 }
 
-// Writes an empty path for an item that cannot be addressed, never the desk
-// folder itself or a path cut short.
+// Writes an empty path for an item that cannot be addressed, never the
+// folder itself or a path cut short. The folder is the one the items were
+// listed from, which a new desk folder replaces only with the next fill.
 bool AppState::ItemPath(int index, wchar_t* path) {
     wchar_t name[kPathUnits];
     bool shortcut = ItemFileName(index, name);
-    if (name[0] == L'\0' || !JoinPath(path, kPathUnits, deskpath, name)) path[0] = L'\0';
+    if (name[0] == L'\0' || !JoinPath(path, kPathUnits, fill.ListedFolder(), name)) path[0] = L'\0';
     return shortcut;
 }

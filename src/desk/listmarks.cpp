@@ -44,15 +44,16 @@ MarkedItems FindMarks(const ListMarks& marks, const std::vector<std::wstring>& n
 }
 
 bool AppState::ListsDeskFolder() const {
-    return CompareStringOrdinal(listedpath, -1, deskpath, -1, TRUE) == CSTR_EQUAL;
+    return fill.Lists(deskpath);
 }
 
 ListMarks AppState::SaveListMarks() {
     ListMarks marks;
+    // The marks of another folder's items mean nothing in a new one, not
+    // even where the focus was: it starts with none.
+    if (!ListsDeskFolder()) return marks;
     marks.focusedposition = static_cast<int>(SendMessageW(
         desklist, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
-    // The marks of another folder's items mean nothing in a new one.
-    if (!ListsDeskFolder()) return marks;
     wchar_t name[kPathUnits];
     for (int index : SelectedItems()) {
         ItemFileName(index, name);

@@ -37,10 +37,10 @@ void AppState::OpenItemAtCursor() {
 // act on it and no earlier edit's source is ever used. An item that cannot
 // be addressed is not edited at all (a nonzero result refuses the edit).
 LRESULT AppState::BeginLabelEdit(NMLVDISPINFOW* info) {
-    commitedit = false;
-    ItemPath(info->item.iItem, editpath);
-    if (!editpath[0]) return TRUE;
-    editwindow = reinterpret_cast<HWND>(SendMessageW(desklist, LVM_GETEDITCONTROL, 0, 0));
+    wchar_t path[kPathUnits];
+    ItemPath(info->item.iItem, path);
+    if (!namebox.Source(path)) return TRUE;
+    namebox.Shown(reinterpret_cast<HWND>(SendMessageW(desklist, LVM_GETEDITCONTROL, 0, 0)));
     return FALSE;
 }
 
@@ -48,11 +48,10 @@ LRESULT AppState::BeginLabelEdit(NMLVDISPINFOW* info) {
 // back. The source is taken at the start of the edit; whether it is a
 // shortcut follows from that path, which is the file actually renamed.
 LRESULT AppState::EndLabelEdit(NMLVDISPINFOW* info) {
-    editwindow = nullptr;
-    bool commit = commitedit && info->item.pszText;
-    commitedit = false;
-    LRESULT renamed = commit && RenameItem(info->item.pszText, HasShortcutExtension(editpath));
-    editpath[0] = L'\0';
+    bool commit = namebox.Ended() && info->item.pszText;
+    LRESULT renamed =
+        commit && RenameItem(info->item.pszText, HasShortcutExtension(namebox.SourcePath()));
+    namebox.Forget();
     // A refresh held up by the edit follows it, and finds a new name.
     ResumeWantedRefresh();
     return renamed;

@@ -18,6 +18,8 @@ bool CreateItem(const wchar_t* path, bool file) {
 } // namespace
 
 void AppState::CreateNewItem(bool file) {
+    // Without a desk folder there is nowhere to make it.
+    if (deskpath[0] == L'\0') return;
     const wchar_t* base = MessageText(file ? kMessageNewFile : kMessageNewFolder);
     if (!base) base = L"";
     for (unsigned n = 0; n < kNewItemCandidates; ++n) {
@@ -29,8 +31,7 @@ void AppState::CreateNewItem(bool file) {
             !JoinPath(path, deskpath, name))
             continue;
         if (!CreateItem(path, file)) continue;
-        CopyText(findname, name);
-        editafterrefresh = true;
+        namebox.FollowUp(name, true, deskpath, fill.FillsBegun());
         return;
     }
     const wchar_t* message = MessageText(kMessageCreateFailed);

@@ -35,21 +35,21 @@ void AppState::ItemContextMenu(int index) {
     if (paths.empty()) return;
     POINT cursor = {};
     GetCursorPos(&cursor);
-    ModalSection modal(*this);
+    CloseGate::Hold modal(closegate);
     ShowShellContextMenu(paths, cursor, mainwindow);
 }
 
 void AppState::InvokeVerbOnItems(const char* verb) {
     bool paste = std::strcmp(verb, "paste") == 0;
     PathList paths;
-    if (paste)
+    if (paste && deskpath[0] != L'\0')
         paths.push_back(deskpath); // into the desk folder itself, whatever is selected
     else if (std::strcmp(verb, "properties") == 0)
         paths = ItemPaths(SelectedItems());
     else
         paths = ItemPaths(TargetItems());
     if (paths.empty()) return;
-    ModalSection modal(*this);
+    CloseGate::Hold modal(closegate);
     HRESULT result = InvokeShellVerb(paths, verb, mainwindow);
     if (!RunningOnWine()) return;
     // Wine's shell pastes nothing and does not mark a cut as one. On Windows
@@ -82,8 +82,8 @@ void AppState::DragSelectedItemsOut() {
     draggedout = &paths;
     {
         // A close from outside cancels the drag and waits for its end.
-        ModalSection modal(*this);
-        DragItemsOut(paths, mainwindow, &effect, &closepending);
+        CloseGate::Hold modal(closegate);
+        DragItemsOut(paths, mainwindow, &effect, closegate.WaitingFlag());
     }
     draggedout = nullptr;
 }

@@ -24,10 +24,14 @@
 #define WM_FOLDERCHANGED (WM_APP + 1)
 // Posted when the list is free again and a refresh had to wait for it.
 #define WM_REFRESHWANTED (WM_APP + 2)
-// The next slice of a fill of the desk list, or the start-up fill.
-#define WM_DESKFILL (WM_APP + 3)
+// The start-up fill of the desk list, once the window is up.
+#define WM_STARTUPFILL (WM_APP + 3)
 // The icon worker has finished icons to hand over.
 #define WM_ICONSREADY (WM_APP + 4)
+// The next slice of the fill under way, or its end.
+#define WM_FILLSTEP (WM_APP + 5)
+// What the start-up leaves for after the first fill: OLE, drops, the dialogs' icon.
+#define WM_STARTUPDONE (WM_APP + 6)
 
 // Timers of the main window.
 #define TIMER_TRIM 1026

@@ -32,7 +32,7 @@ void AppState::ChooseBackgroundColour() {
     SendMessageW(desklist, LVM_SETBKCOLOR, 0, colour);
     // Icons are drawn onto the background colour, so in the transparent
     // window only their own pixels remain: they are drawn again on the new one.
-    ImageList_SetBkColor(images, colour);
+    ImageList_SetBkColor(icons.Images(), colour);
     ReloadIcons();
     // In the transparent window the background is the colour key: the new
     // colour is keyed out at once.

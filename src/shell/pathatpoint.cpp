@@ -7,12 +7,17 @@
 #include "app/appstate.h"
 
 void AppState::PathAtPoint(POINTL point, wchar_t* out) {
+    // Over a picture that is not the list yet, nothing is where it seems.
+    if (fill.PictureStale()) {
+        out[0] = L'\0';
+        return;
+    }
     POINT client = {point.x, point.y};
     ScreenToClient(mainwindow, &client);
     LVHITTESTINFO hit = {};
     hit.pt = client;
-    int index = static_cast<int>(
-        SendMessageW(desklist, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    int index =
+        static_cast<int>(SendMessageW(desklist, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (index >= 0) {
         ItemPath(index, out);
         // An item being dragged is no place to drop: let go over itself, a

@@ -96,26 +96,21 @@ void RunFolderWatcher(const FolderWatcher& watcher) {
 }
 
 void AppState::StartFolderWatcher() {
-    // A watcher that did not end in time keeps its own handles and is left
-    // to end by itself; the folder still gets a watcher of its own.
-    StopFolderWatcher();
+    StopFolderWatcher(kThreadStopBoundMs);
     watcher = std::make_unique<FolderWatcher>(mainwindow, deskpath,
                                               static_cast<DWORD>(std::max(autorefreshlatency, 0)));
     stopevent = watcher->stopEvent();
-    watchhandle = watcher->changeHandle();
 }
 
-bool AppState::StopFolderWatcher() {
-    if (watcher) {
-        if (watcher->Stop(kThreadStopBoundMs)) {
-            watcher.reset();
-        } else {
-            // It still uses its handles and this record: both are left to it.
-            static_cast<void>(watcher.release());
-            watcherlost = true;
-        }
-    }
+bool AppState::StopFolderWatcher(DWORD boundMs) {
     stopevent = nullptr;
-    watchhandle = nullptr;
-    return !watcherlost;
+    if (!watcher) return true;
+    bool ended = watcher->Stop(boundMs);
+    // One that did not end keeps its own handles, and nothing else: it is
+    // left to end by itself, and the folder still gets a watcher of its own.
+    if (ended)
+        watcher.reset();
+    else
+        static_cast<void>(watcher.release());
+    return ended;
 }

@@ -98,7 +98,7 @@ TEST(Appearance, AScaleChangeTakesTheSuggestedRectangleAndRemakesIconsAndFont) {
             GetWindowRect(windows.window(), &now);
             EXPECT_TRUE(EqualRect(&now, &suggested));
             int cx = 0, cy = 0;
-            ImageList_GetIconSize(state.images, &cx, &cy);
+            ImageList_GetIconSize(state.icons.Images(), &cx, &cy);
             EXPECT_EQ(cx, metric(state.iconstyle == 0 ? SM_CXICON : SM_CXSMICON, dpi));
             LOGFONTW expected = {}, listFont = {};
             font(SPI_GETICONTITLELOGFONT, sizeof expected, &expected, 0, dpi);

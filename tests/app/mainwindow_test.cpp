@@ -26,8 +26,15 @@ class MainWindow : public ::testing::Test {
         item.iItem = ListView_GetItemCount(state_->desklist);
         item.pszText = const_cast<wchar_t*>(label);
         item.lParam = data;
-        return static_cast<int>(SendMessageW(state_->desklist, LVM_INSERTITEMW, 0,
-                                             reinterpret_cast<LPARAM>(&item)));
+        return static_cast<int>(
+            SendMessageW(state_->desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    // The list shows folder, which holds nothing: items added by hand are
+    // its items. Painted, so that the list is what the user sees.
+    void listFrom(const wchar_t* folder) {
+        CopyText(state_->deskpath, folder);
+        state_->RefreshDeskList();
+        UpdateWindow(state_->desklist);
     }
     MainWindowTest windows_;
     AppState* state_ = nullptr;
@@ -53,9 +60,9 @@ TEST_F(MainWindow, StartsOnTheDesktopWithItsTitleAndDeskList) {
               LVS_EX_DOUBLEBUFFER);
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(
                   SendMessageW(state_->desklist, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)),
-              state_->images);
+              state_->icons.Images());
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(state_->images, &cx, &cy);
+    ImageList_GetIconSize(state_->icons.Images(), &cx, &cy);
     EXPECT_EQ(cx, GetSystemMetrics(SM_CXICON));
     EXPECT_EQ(cy, GetSystemMetrics(SM_CYICON));
 
@@ -198,13 +205,14 @@ TEST_F(MainWindow, DropTargetAnswersOnlyItsTwoInterfacesAndNeverFreesItself) {
 }
 
 TEST_F(MainWindow, PathAtPointNamesTheItemOrTheDeskFolder) {
-    CopyText(state_->deskpath, L"C:\\Desk");
+    listFrom(L"C:\\Desk");
     MoveWindow(window(), 0, 0, 500, 400, TRUE);
     addItem(L"Mail", 1);
     addItem(L"notes.txt", 0);
     RECT icon = {};
     icon.left = LVIR_ICON;
-    ASSERT_TRUE(SendMessageW(state_->desklist, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
+    ASSERT_TRUE(
+        SendMessageW(state_->desklist, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
     POINT inside = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     ClientToScreen(state_->desklist, &inside);
     wchar_t path[kPathUnits] = L"";
@@ -220,18 +228,19 @@ TEST_F(MainWindow, PathAtPointNamesTheItemOrTheDeskFolder) {
 }
 
 TEST_F(MainWindow, ExitAbandonsAnOpenLabelEditInsteadOfClosing) {
+    listFrom(L"C:\\Desk");
     addItem(L"notes.txt", 0);
     SetFocus(state_->desklist);
     HWND edit = reinterpret_cast<HWND>(SendMessageW(state_->desklist, LVM_EDITLABELW, 0, 0));
     ASSERT_NE(edit, nullptr);
-    state_->editwindow = edit;
-    state_->commitedit = true;
+    ASSERT_EQ(state_->namebox.Box(), edit);
+    SetWindowTextW(edit, L"renamed.txt");
     SendMessageW(window(), WM_COMMAND, CMD_EXIT, 0);
-    EXPECT_FALSE(state_->commitedit);
     EXPECT_TRUE(IsWindow(window()));
     EXPECT_FALSE(IsWindow(edit)) << "the edit box was closed";
+    EXPECT_FALSE(state_->namebox.Open());
+    EXPECT_EQ(state_->namebox.SourcePath()[0], L'\0') << "nothing was renamed";
 
-    state_->editwindow = nullptr;
     CopyText(state_->inipath, windows_.settingsPath().c_str()); // where the exit saves
     SendMessageW(window(), WM_COMMAND, CMD_EXIT, 0);
     EXPECT_FALSE(IsWindow(window()));
@@ -274,4 +283,3 @@ TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
     SendMessageW(window(), WM_TRAYICON, 0, WM_MOUSEMOVE);
     EXPECT_TRUE(IsWindowVisible(window())) << "other mouse messages do nothing";
 }
-

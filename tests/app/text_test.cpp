@@ -26,6 +26,7 @@ TEST(BoundedText, JoinPathAddsOneBackslashOnly) {
     EXPECT_STREQ(path, L"C:\\Desk\\a.txt");
     EXPECT_TRUE(JoinPath(path, L"C:\\", L"a.txt"));
     EXPECT_STREQ(path, L"C:\\a.txt");
+    EXPECT_FALSE(JoinPath(path, L"", L"a.txt")) << "no folder is no drive's root";
 }
 
 TEST(BoundedText, JoinPathOfExactly259UnitsFitsAnd260DoesNot) {

@@ -28,8 +28,8 @@ TEST(Commands, EveryAcceleratorYieldsItsCommandButInTheNameBoxOnlyEnterAndEsc) {
     state.RefreshDeskList();
     ListView_SetItemState(state.desklist, 0, LVIS_FOCUSED, LVIS_FOCUSED);
     state.RunCommand(CMD_RENAME);
-    ASSERT_NE(state.editwindow, nullptr) << "F2 edits the focused item when none is selected";
-    SetFocus(state.editwindow);
+    ASSERT_NE(state.namebox.Box(), nullptr) << "F2 edits the focused item when none is selected";
+    SetFocus(state.namebox.Box());
     EXPECT_FALSE(IsLabelEditBox(windows.window(), state.desklist));
 
     // The commands go to a window of the test's own, not to the program.
@@ -72,7 +72,7 @@ TEST(Commands, EveryAcceleratorYieldsItsCommandButInTheNameBoxOnlyEnterAndEsc) {
         pressed[VK_MENU] = (key.mods & Alt) ? 0x80 : 0;
         SetKeyboardState(pressed);
         MSG msg = {};
-        msg.hwnd = state.editwindow;
+        msg.hwnd = state.namebox.Box();
         msg.message = (key.mods & Char) ? WM_CHAR : (key.mods & Alt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
         msg.wParam = key.key;
         msg.lParam = (key.mods & Alt) ? 0x20000001 : 1;
@@ -90,7 +90,7 @@ TEST(Commands, EveryAcceleratorYieldsItsCommandButInTheNameBoxOnlyEnterAndEsc) {
     state.RunCommand(CMD_DELETE);
     EXPECT_NE(GetFileAttributesW((desk / L"a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     state.RunCommand(CMD_EXIT);
-    EXPECT_EQ(state.editwindow, nullptr);
+    EXPECT_EQ(state.namebox.Box(), nullptr);
     EXPECT_TRUE(IsWindow(windows.window()));
 }
 

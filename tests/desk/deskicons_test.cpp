@@ -66,11 +66,11 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
     auto check = [&](int expectedCount) {
         ASSERT_TRUE(WaitForIcons(state));
         ASSERT_EQ(ListView_GetItemCount(state->desklist), expectedCount);
-        ASSERT_EQ(ImageList_GetImageCount(state->images), expectedCount);
+        ASSERT_EQ(ImageList_GetImageCount(state->icons.Images()), expectedCount);
         for (int i = 0; i < expectedCount; ++i) {
             wchar_t label[MAX_PATH] = L"";
             ListView_GetItemText(state->desklist, i, 0, label, MAX_PATH);
-            Pixels pixels = Draw(state->images, i, ListView_GetBkColor(state->desklist));
+            Pixels pixels = Draw(state->icons.Images(), i, ListView_GetBkColor(state->desklist));
             EXPECT_GT(std::set<DWORD>(pixels.begin(), pixels.end()).size(), 1u) << label;
             EXPECT_EQ(pixels, seen[state->iconstyle].try_emplace(label, pixels).first->second)
                 << label << " changed its image";
@@ -108,10 +108,10 @@ namespace {
 // its background.
 Pixels MadeDirectly(const AppState* state, const std::wstring& path) {
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(state->images, &cx, &cy);
+    ImageList_GetIconSize(state->icons.Images(), &cx, &cy);
     ImageListHandle list(ImageList_Create(cx, cy, ILC_COLOR24, 0, 1));
-    ImageList_SetBkColor(list.get(), ImageList_GetBkColor(state->images));
-    IconMaker maker({cx, cy}, ImageList_GetBkColor(state->images));
+    ImageList_SetBkColor(list.get(), ImageList_GetBkColor(state->icons.Images()));
+    IconMaker maker({cx, cy}, ImageList_GetBkColor(state->icons.Images()));
     if (!PutIcon(list.get(), -1, maker.Make(path.c_str()))) {
         DWORD attributes = GetFileAttributesW(path.c_str());
         ImageList_ReplaceIcon(list.get(), -1,
@@ -141,19 +141,19 @@ TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
     auto expectOwnIcons = [&](int items) {
         ASSERT_TRUE(WaitForIcons(state));
         ASSERT_EQ(ListView_GetItemCount(state->desklist), items);
-        ASSERT_EQ(ImageList_GetImageCount(state->images), items);
+        ASSERT_EQ(ImageList_GetImageCount(state->icons.Images()), items);
         wchar_t path[kPathUnits];
         for (int i = 0; i < items; ++i) {
             state->ItemPath(i, path);
-            EXPECT_EQ(Draw(state->images, i, RGB(1, 2, 3)), MadeDirectly(state, path)) << i;
+            EXPECT_EQ(Draw(state->icons.Images(), i, RGB(1, 2, 3)), MadeDirectly(state, path)) << i;
         }
     };
     // Nothing is handed over before the window takes messages again.
     state->RefreshDeskList(true);
-    EXPECT_EQ(state->iconspending, count);
+    EXPECT_EQ(state->icons.Pending(), count);
     desk.file(L"0 first.txt"); // every item moves one place down
     state->RefreshDeskList();
-    EXPECT_EQ(state->iconspending, count + 1) << "nothing was made to keep";
+    EXPECT_EQ(state->icons.Pending(), count + 1) << "nothing was made to keep";
     expectOwnIcons(count + 1);
 
     const struct {
@@ -162,7 +162,7 @@ TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
     } steps[] = {
         {[&] { desk.file(L"00 second.bat"); }, 1},
         {[&] { WriteUtf16(desk / L"item 1.ini", L"[a]"); }, 1}, // same name, new size
-        {[&] { // same name and size, written again
+        {[&] {                                                  // same name and size, written again
              FileHandle file(CreateFileW((desk / L"item 2.exe").c_str(), FILE_WRITE_ATTRIBUTES, 0,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
              FILETIME later = {0, 0x01E00000};
@@ -175,11 +175,11 @@ TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
         SCOPED_TRACE(&step - steps);
         step.change();
         state->RefreshDeskList();
-        EXPECT_EQ(state->iconspending, step.pending);
+        EXPECT_EQ(state->icons.Pending(), step.pending);
         expectOwnIcons(count + 2);
     }
     state->RunCommand(CMD_REFRESH);
-    EXPECT_EQ(state->iconspending, count + 2) << "Refresh makes every icon anew";
+    EXPECT_EQ(state->icons.Pending(), count + 2) << "Refresh makes every icon anew";
     expectOwnIcons(count + 2);
 }
 
@@ -193,12 +193,12 @@ TEST(DeskIcons, TheWorkerEndsWithTheWindowWhileIconsArePending) {
         desk.file(L"item " + std::to_wstring(i) + L".txt");
     CopyText(state->deskpath, desk.path().c_str());
     state->RefreshDeskList(true);
-    ASSERT_TRUE(state->iconworker);
+    ASSERT_TRUE(state->icons.WorkerThread());
     HANDLE thread = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), state->iconworker->thread(),
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), state->icons.WorkerThread(),
                                 GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE, 0));
     KernelHandle worker(thread);
-    EXPECT_GT(state->iconspending, 0);
+    EXPECT_GT(state->icons.Pending(), 0);
     windows.close();
     EXPECT_EQ(WaitForSingleObject(worker.get(), 0), WAIT_OBJECT_0);
 }

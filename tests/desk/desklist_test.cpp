@@ -27,7 +27,7 @@ class DeskList : public ::testing::Test {
         ASSERT_TRUE(CopyText(state_->deskpath, folder.c_str()));
         state_->RefreshDeskList();
         // A large folder comes in slices.
-        ASSERT_TRUE(WaitFor([&] { return !state_->refreshing; }));
+        ASSERT_TRUE(WaitFor([&] { return !state_->fill.Busy(); }));
     }
     int count() const { return ListView_GetItemCount(state_->desklist); }
     std::wstring label(int index) const {
@@ -37,7 +37,8 @@ class DeskList : public ::testing::Test {
     }
     std::vector<std::wstring> labels() const {
         std::vector<std::wstring> all;
-        for (int i = 0; i < count(); ++i) all.push_back(label(i));
+        for (int i = 0; i < count(); ++i)
+            all.push_back(label(i));
         return all;
     }
     LPARAM data(int index) const {
@@ -54,11 +55,12 @@ class DeskList : public ::testing::Test {
         ListView_GetItem(state_->desklist, &item);
         return item.iImage;
     }
-    int images() const { return ImageList_GetImageCount(state_->images); }
+    int images() const { return ImageList_GetImageCount(state_->icons.Images()); }
     void expectImagesInStep() const {
         EXPECT_TRUE(WaitForIcons(state_));
         EXPECT_EQ(images(), count());
-        for (int i = 0; i < count(); ++i) EXPECT_EQ(image(i), i) << "item " << i;
+        for (int i = 0; i < count(); ++i)
+            EXPECT_EQ(image(i), i) << "item " << i;
     }
 
     MainWindowTest windows_;
@@ -68,8 +70,9 @@ class DeskList : public ::testing::Test {
 using Labels = std::vector<std::wstring>;
 
 // The names in MixedFolder that can be listed.
-const wchar_t* const kNames[] = {L"Work",     L"Games",    L"cache",     L"secret.txt", L"boot.ini",
-                                 L"Notes.txt", L"Mail.LNK", L"a.lnk.lnk", L".lnk",       L"Makefile"};
+const wchar_t* const kNames[] = {L"Work",     L"Games",     L"cache",    L"secret.txt",
+                                 L"boot.ini", L"Notes.txt", L"Mail.LNK", L"a.lnk.lnk",
+                                 L".lnk",     L"Makefile"};
 
 // A folder of every kind of entry the listing tells apart.
 class MixedFolder : public DeskList {
@@ -101,7 +104,8 @@ TEST_F(MixedFolder, ListsInDeskOrderWithShortcutLabelsDataAndOneImagePerItem) {
     EXPECT_EQ(labels(), (Labels{L"cache", L"Games", L"Work", L"Makefile", L"Mail", L"boot.ini", L"",
                                 L"a.lnk", L"Notes.txt", L"secret.txt"}));
     std::vector<LPARAM> shortcuts;
-    for (int i = 0; i < count(); ++i) shortcuts.push_back(data(i));
+    for (int i = 0; i < count(); ++i)
+        shortcuts.push_back(data(i));
     EXPECT_EQ(shortcuts, (std::vector<LPARAM>{0, 0, 0, 0, 1, 0, 1, 1, 0, 0}));
     expectImagesInStep();
 
@@ -126,7 +130,8 @@ TEST_F(MixedFolder, HiddenEntriesOnlyWhenAskedFor) {
     state_->sort = 0;
     state_->dirsfirst = false;
     show(desk_.path());
-    EXPECT_EQ(labels(), (Labels{L"a.lnk", L"boot.ini", L"Games", L"Mail", L"Makefile", L"Notes.txt", L"Work"}))
+    EXPECT_EQ(labels(), (Labels{L"a.lnk", L"boot.ini", L"Games", L"Mail", L"Makefile", L"Notes.txt",
+                                L"Work"}))
         << "a system file is listed, a hidden file and a hidden folder are not";
     state_->showhidden = true;
     state_->RefreshDeskList();
@@ -142,15 +147,19 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
         const wchar_t* home;
         const wchar_t* end;
     };
-    const Ends ends[] = {{L"", L""}, {L"Notes.txt", L""}, {L"", L"Games"},
-                         {L"a.lnk.lnk", L"Work"}, {L"boot.ini", L"boot.ini"}, {L"notes.txt", L"work"}};
+    const Ends ends[] = {{L"", L""},
+                         {L"Notes.txt", L""},
+                         {L"", L"Games"},
+                         {L"a.lnk.lnk", L"Work"},
+                         {L"boot.ini", L"boot.ini"},
+                         {L"notes.txt", L"work"}};
     for (int sort : {0, 1}) {
         for (bool dirsfirst : {false, true}) {
             for (bool showhidden : {false, true}) {
                 for (const Ends& e : ends) {
-                    SCOPED_TRACE(testing::Message() << "sort " << sort << " dirsfirst " << dirsfirst
-                                                    << " showhidden " << showhidden << " home "
-                                                    << e.home << " end " << e.end);
+                    SCOPED_TRACE(testing::Message()
+                                 << "sort " << sort << " dirsfirst " << dirsfirst << " showhidden "
+                                 << showhidden << " home " << e.home << " end " << e.end);
                     state_->sort = sort;
                     state_->dirsfirst = dirsfirst;
                     state_->showhidden = showhidden;
@@ -171,8 +180,8 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
                     ASSERT_EQ(names.size(), showhidden ? 10u : 7u);
                     size_t first = 0, last = names.size();
                     auto listed = [&](const wchar_t* name) {
-                        return std::find(std::begin(kNames), std::end(kNames), std::wstring(name)) !=
-                               std::end(kNames);
+                        return std::find(std::begin(kNames), std::end(kNames),
+                                         std::wstring(name)) != std::end(kNames);
                     };
                     bool homeListed = listed(e.home) && std::wcscmp(e.home, e.end) != 0;
                     bool endListed = listed(e.end);
@@ -186,7 +195,8 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
                     // each group sorted by the chosen comparison.
                     auto less = sort == 1 ? LessByExtension : LessByName;
                     auto isFolder = [&](const std::wstring& n) {
-                        return (GetFileAttributesW((desk_ / n).c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
+                        return (GetFileAttributesW((desk_ / n).c_str()) &
+                                FILE_ATTRIBUTE_DIRECTORY) != 0;
                     };
                     for (size_t i = first; i + 1 < last; ++i) {
                         const std::wstring& a = names[i];
@@ -197,7 +207,8 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
                         }
                         EXPECT_FALSE(less(b.c_str(), a.c_str())) << a << " before " << b;
                     }
-                    bool listsHidden = std::find(names.begin(), names.end(), L"cache") != names.end();
+                    bool listsHidden =
+                        std::find(names.begin(), names.end(), L"cache") != names.end();
                     EXPECT_EQ(listsHidden, showhidden);
                 }
             }
@@ -238,10 +249,10 @@ TEST_F(MixedFolder, EachViewModeHasItsStyleImageSizeAndSlot) {
         EXPECT_EQ(style & (LVS_EDITLABELS | LVS_AUTOARRANGE | WS_VISIBLE),
                   LVS_EDITLABELS | LVS_AUTOARRANGE | WS_VISIBLE);
         int cx = 0, cy = 0;
-        ImageList_GetIconSize(state_->images, &cx, &cy);
+        ImageList_GetIconSize(state_->icons.Images(), &cx, &cy);
         EXPECT_EQ(cx, GetSystemMetrics(mode.cx));
         EXPECT_EQ(cy, GetSystemMetrics(mode.cy));
-        EXPECT_EQ(ListView_GetImageList(state_->desklist, mode.slot), state_->images);
+        EXPECT_EQ(ListView_GetImageList(state_->desklist, mode.slot), state_->icons.Images());
         EXPECT_EQ(ListView_GetImageList(state_->desklist, mode.other), nullptr)
             << "one slot only, so the list destroys the images once";
         EXPECT_EQ(count(), 7) << "the items stay";
@@ -264,7 +275,8 @@ TEST_F(DeskList, ADeskPathNearTheLimitListsOnlyWhatFits) {
     // Build a folder whose path is 240 units long, in steps the file system takes.
     std::wstring desk = base.path();
     while (desk.size() < 240) {
-        std::wstring step = desk + L"\\" + std::wstring(std::min<size_t>(60, 240 - desk.size() - 1), L'd');
+        std::wstring step =
+            desk + L"\\" + std::wstring(std::min<size_t>(60, 240 - desk.size() - 1), L'd');
         if (step.size() > 240) break;
         ASSERT_TRUE(CreateDirectoryW(step.c_str(), nullptr)) << step.size();
         desk = step;
@@ -327,7 +339,8 @@ ListEnd EndOf(HWND list) {
 void ExpectSameEnd(const ListEnd& ours, const ListEnd& plain) {
     EXPECT_EQ(ours.scrollBars, plain.scrollBars);
     EXPECT_TRUE(EqualRect(&ours.view, &plain.view));
-    for (const auto& [a, b] : {std::pair{ours.vertical, plain.vertical}, std::pair{ours.horizontal, plain.horizontal}}) {
+    for (const auto& [a, b] :
+         {std::pair{ours.vertical, plain.vertical}, std::pair{ours.horizontal, plain.horizontal}}) {
         EXPECT_EQ(a.nMin, b.nMin);
         EXPECT_EQ(a.nMax, b.nMax);
         EXPECT_EQ(a.nPage, b.nPage);
@@ -346,7 +359,8 @@ void ExpectSameEnd(const ListEnd& ours, const ListEnd& plain) {
 // end exactly as the same items inserted one by one, drawn all along, leave it.
 TEST_F(DeskList, AFillThatOverflowsEndsAsPlainInsertsWould) {
     TempFolder desk;
-    for (int i = 0; i < 250; ++i) desk.file(L"entry " + std::to_wstring(1000 + i) + (i % 3 ? L".txt" : L".doc"));
+    for (int i = 0; i < 250; ++i)
+        desk.file(L"entry " + std::to_wstring(1000 + i) + (i % 3 ? L".txt" : L".doc"));
     ShowWindow(windows_.window(), SW_SHOW);
     CopyText(state_->deskpath, desk.path().c_str());
     for (int style : {0, 1, 2}) {
@@ -408,26 +422,33 @@ TEST_F(LargeFolder, TwoThousandEntriesAreAllListedAndReachable) {
     EXPECT_GT(GetScrollPos(state_->desklist, SB_VERT), 0);
 }
 
-// Between the slices of a large fill the window takes messages: a refresh
-// asked for meanwhile runs after the last slice, the marks come back after
-// it, and a close waits for it too.
-TEST_F(LargeFolder, RequestsDuringTheSlicesWaitForTheLastOne) {
+// Between the slices of a large fill the window takes messages: refreshes
+// asked for meanwhile wait for the last slice and run once, as the stronger
+// of them (F5 remakes every icon), and the marks come back after it. A close
+// does not wait for the rest of a fill.
+TEST_F(LargeFolder, RequestsDuringTheSlicesWaitAndACloseDoesNot) {
     state_->sort = 0;
     show(desk_->path());
-    HWND list = state_->desklist;
+    ASSERT_TRUE(WaitForIcons(state_));
     state_->MarkOnly(1999);
     state_->RefreshDeskList();
-    ASSERT_TRUE(state_->refreshing);
+    ASSERT_TRUE(state_->fill.Filling());
     EXPECT_LT(count(), 2000) << "the rest comes in later slices";
-    state_->RefreshDeskList();
-    EXPECT_TRUE(state_->refreshwanted);
-    ASSERT_TRUE(WaitFor([&] { return !state_->refreshing && !state_->refreshwanted; }));
+    unsigned fills = state_->fill.FillsBegun();
+    state_->RefreshDeskList(true);
+    state_->RefreshDeskList(false);
+    EXPECT_EQ(state_->fill.FillsBegun(), fills) << "nothing begins inside a fill";
+    ASSERT_TRUE(StepUntil([&] { return state_->fill.FillsBegun() == fills + 1; }));
+    EXPECT_EQ(state_->icons.Pending(), 2000) << "the waiting F5 makes every icon anew";
+    ASSERT_TRUE(WaitFor([&] { return !state_->fill.Busy(); }));
+    EXPECT_EQ(state_->fill.FillsBegun(), fills + 1) << "two requests, one refresh";
     EXPECT_EQ(count(), 2000);
-    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1999);
+    EXPECT_EQ(ListView_GetNextItem(state_->desklist, -1, LVNI_SELECTED), 1999);
 
     CopyText(state_->inipath, windows_.settingsPath().c_str());
     state_->RefreshDeskList();
+    ASSERT_TRUE(state_->fill.Filling());
     SendMessageW(windows_.window(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(windows_.window())) << "closed in the middle of a fill";
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(windows_.window()); }));
+    EXPECT_FALSE(IsWindow(windows_.window())) << "closed in the middle of a fill";
+    EXPECT_TRUE(PathExists(windows_.settingsPath())) << "and the settings were saved";
 }

@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/filebytes.h"
@@ -17,9 +19,7 @@ struct Item {
     std::wstring label;
     LPARAM data;
     int image = -1; // not compared: which image is the list's affair
-    bool operator==(const Item& other) const {
-        return label == other.label && data == other.data;
-    }
+    bool operator==(const Item& other) const { return label == other.label && data == other.data; }
 };
 
 std::ostream& operator<<(std::ostream& out, const Item& item) {
@@ -30,13 +30,15 @@ std::ostream& operator<<(std::ostream& out, const Item& item) {
 // The items of another process's list view, read through its own memory.
 std::vector<Item> RemoteItems(HWND list, DWORD processId) {
     std::vector<Item> items;
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process) return items;
     struct Block {
         LVITEMW item;
         wchar_t text[260];
     };
-    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    auto* remote = static_cast<Block*>(
+        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; remote && i < count; ++i) {
         Block block = {};
@@ -71,8 +73,8 @@ class DeskProgram : public ::testing::Test {
     }
     // Starts the program with these [Desk] lines and returns what it lists.
     std::vector<Item> listWith(const std::wstring& deskLines) {
-        std::wstring settings = L"[Portable]\r\nfolder=" + desk_.path() +
-                                L"\r\n\r\n[Desk]\r\n" + deskLines + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n";
+        std::wstring settings = L"[Portable]\r\nfolder=" + desk_.path() + L"\r\n\r\n[Desk]\r\n" +
+                                deskLines + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n";
         EXPECT_TRUE(WriteUtf16(home_ / L"tarvo.ini", settings));
         ProgramRun run(home_.path());
         EXPECT_TRUE(run.start(L""));
@@ -100,17 +102,44 @@ using Items = std::vector<Item>;
 
 TEST_F(DeskProgram, ListsInDeskOrderForTheOptionsOfTheSettingsFile) {
     EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=\r\nend=\r\n"),
-              (Items{{L"Games", 0}, {L"Work", 0}, {L"Makefile", 0}, {L"Mail", 1}, {L"b.TXT", 0},
-                     {L"a.lnk", 1}, {L"Notes.txt", 0}}));
-    EXPECT_EQ(listWith(L"sort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Notes.txt\r\nend=Games\r\n"),
-              (Items{{L"Notes.txt", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"cache", 0}, {L"Mail", 1},
-                     {L"Makefile", 0}, {L"secret.txt", 0}, {L"Work", 0}, {L"Games", 0}}));
-    EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=FALSE\r\nshowhidden=FALSE\r\nhome=Mail.lnk\r\nend=Mail.lnk\r\n"),
-              (Items{{L"Games", 0}, {L"Makefile", 0}, {L"Work", 0}, {L"b.TXT", 0}, {L"a.lnk", 1},
-                     {L"Notes.txt", 0}, {L"Mail", 1}}));
-    EXPECT_EQ(listWith(L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n"),
-              (Items{{L"Games", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"Mail", 1}, {L"Makefile", 0},
-                     {L"Notes.txt", 0}, {L"Work", 0}}));
+              (Items{{L"Games", 0},
+                     {L"Work", 0},
+                     {L"Makefile", 0},
+                     {L"Mail", 1},
+                     {L"b.TXT", 0},
+                     {L"a.lnk", 1},
+                     {L"Notes.txt", 0}}));
+    EXPECT_EQ(
+        listWith(
+            L"sort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Notes.txt\r\nend=Games\r\n"),
+        (Items{{L"Notes.txt", 0},
+               {L"a.lnk", 1},
+               {L"b.TXT", 0},
+               {L"cache", 0},
+               {L"Mail", 1},
+               {L"Makefile", 0},
+               {L"secret.txt", 0},
+               {L"Work", 0},
+               {L"Games", 0}}));
+    EXPECT_EQ(
+        listWith(
+            L"sort=1\r\ndirsfirst=FALSE\r\nshowhidden=FALSE\r\nhome=Mail.lnk\r\nend=Mail.lnk\r\n"),
+        (Items{{L"Games", 0},
+               {L"Makefile", 0},
+               {L"Work", 0},
+               {L"b.TXT", 0},
+               {L"a.lnk", 1},
+               {L"Notes.txt", 0},
+               {L"Mail", 1}}));
+    EXPECT_EQ(
+        listWith(L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n"),
+        (Items{{L"Games", 0},
+               {L"a.lnk", 1},
+               {L"b.TXT", 0},
+               {L"Mail", 1},
+               {L"Makefile", 0},
+               {L"Notes.txt", 0},
+               {L"Work", 0}}));
 }
 
 // A large desk answers another program while its icons are still being
@@ -129,9 +158,40 @@ TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastIconAndGetsEveryIcon) {
     auto ownImages = [&] {
         std::vector<Item> items = RemoteItems(list, run.processId());
         int own = 0;
-        for (int i = 0; i < static_cast<int>(items.size()); ++i) own += items[i].image == i;
+        for (int i = 0; i < static_cast<int>(items.size()); ++i)
+            own += items[i].image == i;
         return own;
     };
     EXPECT_LT(ownImages(), count) << "the answer came after the last icon";
     EXPECT_TRUE(WaitFor([&] { return ownImages() == count; }, 60000));
+}
+
+// A desk another program writes to every 300 ms is refilled again and again;
+// a close still ends the program at once, its settings written.
+TEST(DeskProgramClose, ACloseDuringTheFillsOfABusyDeskEndsTheProgram) {
+    TempFolder folder, desk;
+    for (int i = 0; i < 3000; ++i)
+        desk.file(L"f" + std::to_wstring(i) + L".txt");
+    ProgramRun run(folder.path());
+    HWND list = StartWithSettings(run,
+                                  L"[Portable]\r\nfolder=" + desk.path() +
+                                      L"\r\n[Tweak]\r\nautorefresh latency (ms)=0\r\n",
+                                  3000);
+    ASSERT_NE(list, nullptr);
+    std::atomic<bool> stop = false;
+    std::thread writer([&] {
+        for (int n = 0; !stop; ++n) {
+            desk.file(L"log " + std::to_wstring(n) + L".txt");
+            Sleep(300);
+        }
+    });
+    Sleep(2000); // refill after refill
+    std::wstring ini = folder / L"tarvo.ini";
+    DeleteFileW(ini.c_str());
+    PostMessageW(GetParent(list), WM_CLOSE, 0, 0);
+    DWORD exit = run.waitForExit(5000);
+    stop = true;
+    writer.join();
+    EXPECT_EQ(exit, 0u);
+    EXPECT_TRUE(PathExists(ini)) << "the settings were written";
 }

@@ -34,14 +34,13 @@ TEST(ItemOperations, NewItemsRenamesAndTheirFollowUpsAfterARefresh) {
     };
     // Types the text into the open edit and ends it as Enter or Esc does.
     auto endEdit = [&](const wchar_t* text, bool commit) {
-        ASSERT_NE(state->editwindow, nullptr);
-        SetWindowTextW(state->editwindow, text);
-        state->commitedit = commit;
+        ASSERT_NE(state->namebox.Box(), nullptr);
+        SetWindowTextW(state->namebox.Box(), text);
         if (commit)
-            SendMessageW(state->editwindow, WM_CLOSE, 0, 0);
+            state->namebox.Close(true);
         else
             state->RunCommand(CMD_EXIT);
-        EXPECT_EQ(state->editwindow, nullptr);
+        EXPECT_FALSE(state->namebox.Open());
         EXPECT_TRUE(IsWindow(windows.window())) << "Esc ends the edit, not the program";
     };
 
@@ -49,10 +48,10 @@ TEST(ItemOperations, NewItemsRenamesAndTheirFollowUpsAfterARefresh) {
     full.file(L"New File.txt");
     full.file(L"New File01.txt");
     state->CreateNewItem(true);
+    // The follow-up comes with the next fill of the folder, whoever asks for it.
     state->RefreshDeskList();
-    state->EditFoundItem();
-    EXPECT_FALSE(state->editafterrefresh);
-    EXPECT_EQ(std::wstring(state->editpath), full / L"New File02.txt");
+    EXPECT_FALSE(state->namebox.FollowUpWaiting());
+    EXPECT_EQ(std::wstring(state->namebox.SourcePath()), full / L"New File02.txt");
     endEdit(L"Kept.txt", false);
     for (int n = 3; n < 100; ++n)
         full.file(L"New File" + std::to_wstring(n / 10) + std::to_wstring(n % 10) + L".txt");
@@ -82,7 +81,7 @@ TEST(ItemOperations, NewItemsRenamesAndTheirFollowUpsAfterARefresh) {
         SCOPED_TRACE(testing::Message() << c.item << " to " << c.text);
         int index = find(c.item);
         SetFocus(list);
-        state->editwindow = ListView_EditLabel(list, index);
+        ListView_EditLabel(list, index);
         endEdit(c.text, c.commit);
         wchar_t label[kPathUnits] = L"";
         ListView_GetItemText(list, index, 0, label, kPathUnits);
@@ -91,8 +90,7 @@ TEST(ItemOperations, NewItemsRenamesAndTheirFollowUpsAfterARefresh) {
         EXPECT_TRUE(!c.gone || !PathExists(desk / c.gone));
     }
     state->RefreshDeskList();
-    state->SelectFoundItem();
-    EXPECT_FALSE(state->selectafterrefresh);
+    EXPECT_FALSE(state->namebox.FollowUpWaiting());
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), find(L"Post"));
 
     // After that abandoned edit, a click on the label of the selected,
@@ -104,10 +102,24 @@ TEST(ItemOperations, NewItemsRenamesAndTheirFollowUpsAfterARefresh) {
     RECT rect;
     ListView_GetItemRect(list, plan, &rect, LVIR_LABEL);
     LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    UpdateWindow(list); // clicks go by what the user sees
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(list, WM_LBUTTONUP, 0, point);
-    ASSERT_TRUE(WaitFor([&] { return state->editwindow != nullptr; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return state->namebox.Open(); }, 5000));
     endEdit(L"Renamed.txt", true);
     EXPECT_TRUE(PathExists(desk / L"Renamed.txt") && !PathExists(desk / L"Plan.txt"));
     EXPECT_TRUE(PathExists(desk / L"Notes.txt"));
+
+    // A follow-up belongs to the folder it was made in: after a change of
+    // folder it is dropped, even where an item of the same name stands.
+    TempFolder other;
+    other.file(L"New File.txt");
+    state->CreateNewItem(true);
+    CopyText(state->deskpath, other.path().c_str());
+    state->OnFolderChanged();
+    ASSERT_EQ(ListView_GetItemCount(list), 1);
+    EXPECT_FALSE(state->namebox.Open()) << "no edit of the other folder's item";
+    CopyText(state->deskpath, desk.path().c_str());
+    state->OnFolderChanged();
+    EXPECT_FALSE(state->namebox.Open()) << "the follow-up was dropped";
 }

@@ -56,7 +56,8 @@ TEST_F(Dialogs, ToolDialogShowsTheToolAndOnlyOkStoresTheEditOrThePick) {
                                                      : GetDlgItem(picker, 0x480);
                 SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
                 PostMessageW(picker, WM_COMMAND, IDOK, 0);
-                for (int i = 0; i < 400 && WindowText(edit) != program; ++i) Sleep(25);
+                for (int i = 0; i < 400 && WindowText(edit) != program; ++i)
+                    Sleep(25);
             }
             PostMessageW(dialog, WM_COMMAND, c.close, 0);
         };
@@ -118,6 +119,6 @@ TEST_F(Dialogs, BackgroundColourRecoloursTheListOnlyWhenChosen) {
         const COLORREF want = RGB(10, 20, 30);
         EXPECT_EQ(state_->colour, want);
         EXPECT_EQ(COLORREF(SendMessageW(state_->desklist, LVM_GETBKCOLOR, 0, 0)), want);
-        EXPECT_EQ(ImageList_GetBkColor(state_->images), want);
+        EXPECT_EQ(ImageList_GetBkColor(state_->icons.Images()), want);
     }
 }

@@ -36,6 +36,8 @@ class ShellObjects : public ::testing::Test {
     void show(const std::wstring& folder) {
         ASSERT_TRUE(CopyText(state_.deskpath, folder.c_str()));
         state_.RefreshDeskList();
+        // Painted: drops go by what the user sees.
+        UpdateWindow(state_.desklist);
     }
     int indexOf(const wchar_t* label) {
         LVFINDINFOW find = {LVFI_STRING, label, 0, {}, 0};

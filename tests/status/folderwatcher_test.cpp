@@ -69,9 +69,10 @@ class FolderWatcherTest : public ::testing::Test {
     void TearDown() override {
         RemoveWindowSubclass(state_->desklist, CountRefreshes, 1);
         Once.step = nullptr;
-        if (state_->editwindow) SendMessageW(state_->editwindow, WM_CLOSE, 0, 0);
-        state_->refreshing = state_->editafterrefresh = state_->selectafterrefresh = false;
-        state_->refreshwanted = false;
+        if (state_->namebox.Box()) state_->namebox.Close(false);
+        WaitFor([&] { return !state_->fill.Busy(); });
+        state_->namebox.DropFollowUp();
+        state_->fill.DropWanted();
     }
     void watch(const std::wstring& folder, int latency) {
         ASSERT_TRUE(CopyText(state_->deskpath, folder.c_str()));
@@ -144,12 +145,7 @@ TEST_F(FolderWatcherTest, ARequestDuringAFillOrAnIconReloadRunsOnceAfterIt) {
         size_t own;  // times the work itself empties the list
         std::function<void()> run;
     } works[] = {
-        {LVM_INSERTITEMW, 1,
-         [&] {
-             ListView_DeleteAllItems(list);
-             ImageList_Remove(state_->images, -1);
-             state_->FillDeskList();
-         }},
+        {LVM_INSERTITEMW, 1, [&] { state_->RefreshDeskList(); }},
         {LVM_GETITEMCOUNT, 0, [&] { state_->ReloadIcons(); }},
     };
     for (int made = 0; made < 2; ++made) {
@@ -157,20 +153,22 @@ TEST_F(FolderWatcherTest, ARequestDuringAFillOrAnIconReloadRunsOnceAfterIt) {
         Pump(500);
         Refreshes.clear();
         std::wstring name = L"a" + std::to_wstring(made) + L".txt"; // before n.txt
-        CopyText(state_->findname, name.c_str());
-        state_->selectafterrefresh = true;
         Once = {works[made].inside, [&] {
+                    // As a rename leaves it: the item is found once a fill
+                    // that began after it lists the folder.
                     desk_.file(name);
+                    state_->namebox.FollowUp(name.c_str(), false, state_->deskpath,
+                                             state_->fill.FillsBegun());
                     size_t before = Refreshes.size();
                     TakeSentMessagesUntil(
-                        [&] { return state_->refreshwanted || Refreshes.size() > before; });
+                        [&] { return state_->fill.RefreshWaiting() || Refreshes.size() > before; });
                 }};
         works[made].run();
         EXPECT_EQ(Refreshes.size(), works[made].own) << made << ": nothing ran inside";
-        ASSERT_TRUE(WaitFor([&] { return !state_->selectafterrefresh; }, 3000));
+        ASSERT_TRUE(WaitFor([&] { return !state_->namebox.FollowUpWaiting(); }, 3000));
         Pump(600);
         EXPECT_EQ(Refreshes.size(), works[made].own + 1) << made << ": once after it";
-        EXPECT_EQ(ImageList_GetImageCount(state_->images), 2 + made);
+        EXPECT_EQ(ImageList_GetImageCount(state_->icons.Images()), 2 + made);
         EXPECT_EQ(Marks(list), std::to_string(made) + " f" + std::to_string(made)) << made;
     }
 }
@@ -198,12 +196,12 @@ TEST_F(FolderWatcherTest, AnOutsideChangeKeepsTheMarksOnTheirFilesAndWaitsForAnE
 
     SetFocus(list);
     state_->RunCommand(CMD_RENAME); // e.txt, the focused one
-    ASSERT_NE(state_->editwindow, nullptr);
-    SetWindowTextW(state_->editwindow, L"f.txt");
+    ASSERT_TRUE(state_->namebox.Open());
+    SetWindowTextW(state_->namebox.Box(), L"f.txt");
     Refreshes.clear();
     desk_.file(L"0.txt");
     Pump(800);
-    ASSERT_TRUE(Refreshes.empty() && IsWindow(state_->editwindow)) << "the edit is still open";
+    ASSERT_TRUE(Refreshes.empty() && state_->namebox.Open()) << "the edit is still open";
     state_->RunCommand(CMD_OPEN); // Enter
     ASSERT_TRUE(Refreshed(1000)) << "the refresh follows the edit at once";
     EXPECT_EQ(Marks(list), "4 f4") << "0 a b c f.txt";
@@ -212,7 +210,7 @@ TEST_F(FolderWatcherTest, AnOutsideChangeKeepsTheMarksOnTheirFilesAndWaitsForAnE
         other.file(name);
     CopyText(state_->deskpath, other.path().c_str());
     state_->RefreshDeskList();
-    EXPECT_EQ(Marks(list), "f4") << "a new desk folder: nothing selected";
+    EXPECT_EQ(Marks(list), "f-1") << "a new desk folder: nothing selected, no focus";
 }
 
 // A name made while the watcher's refresh fills the list, after the folder

@@ -25,7 +25,7 @@ TEST(RecycleBinWatch, ReloadsTheIconsExactlyWhenTheItemCountChanges) {
     auto reloads = [&] {
         EXPECT_TRUE(WaitForIcons(state));
         state->UpdateRecycleStatus();
-        return state->iconspending == 2;
+        return state->icons.Pending() == 2;
     };
     EXPECT_FALSE(reloads()) << "nothing changed";
 

@@ -101,8 +101,21 @@ void RemoveTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
+bool StepUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount(); !condition();) {
+        MSG message;
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        else if (GetTickCount() - start > timeoutMs)
+            return false;
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
 bool WaitForIcons(AppState* state, DWORD timeoutMs) {
-    return WaitFor([&] { return !state->refreshing && state->iconspending == 0; }, timeoutMs);
+    return WaitFor([&] { return !state->fill.Busy() && state->icons.Pending() == 0; }, timeoutMs);
 }
 
 MainWindowTest::MainWindowTest() {
@@ -375,5 +388,11 @@ HWND StartWithSettings(ProgramRun& run, const std::wstring& settings, int items)
         return fail(window ? "no desk list in the window" : "no window");
     if (!WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == items; }))
         return fail("the list never held every item");
+    // Input goes by what the user sees: the list is painted once its fill
+    // has ended, a message or two after its last item went in.
+    for (int i = 0; i < 10; ++i) {
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Sleep(30);
+    }
     return list;
 }

@@ -19,6 +19,9 @@ std::wstring WindowText(HWND window);
 
 // Pumps this thread's messages until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Handles this thread's messages one at a time until the condition holds,
+// so that it is seen between any two of them (a fill's slices, say).
+bool StepUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 class AppState;
 // Pumps until the fill under way, if any, is done and every item has its own
 // icon; false when that did not happen in time.
