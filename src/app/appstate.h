@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/handles.h"
+#include "app/hotkey.h"
 #include "app/text.h"
 #include "desk/listicons.h"
 #include "settings/settings.h"
@@ -60,6 +61,8 @@ class AppState : public DropTarget, public Settings {
     void OnDpiChanged(UINT newdpi, const RECT& suggested);
     // The taskbar was (re-)created and holds no icon of ours.
     void OnTaskbarCreated();
+    // The desk's key: brings the window to the front, or puts it away when it is.
+    void OnHotKey(WPARAM id);
     // A close from outside while a loop of the system's runs under one of
     // this record's operations: true when it was held back, to be carried
     // out once that loop has returned.
@@ -259,6 +262,7 @@ class AppState : public DropTarget, public Settings {
     // under the record's operations now, and whether a close waits for them.
     int modalloops = 0;
     bool closepending = false;
+    RegisteredHotKey deskkey;
 
   private:
     // The window region that leaves only the client area, with any frame.

@@ -96,6 +96,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
         state->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_HOTKEY: state->OnHotKey(wParam); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

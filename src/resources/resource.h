@@ -29,6 +29,9 @@
 // The icon worker has finished icons to hand over.
 #define WM_ICONSREADY (WM_APP + 4)
 
+// The main window's one system-wide key (WM_HOTKEY's id).
+#define HOTKEY_DESK 1
+
 // Timers of the main window.
 #define TIMER_TRIM 1026
 #define TIMER_CLOCK 1028
