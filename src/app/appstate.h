@@ -63,6 +63,10 @@ class AppState : public DropTarget, public Settings {
     void OnTaskbarCreated();
     // The desk's key: brings the window to the front, or puts it away when it is.
     void OnHotKey(WPARAM id);
+    // The displays, the work area or the power state changed: the window is
+    // pulled back onto the screen now, or once it shows its rectangle again.
+    void OnScreenChanged();
+    void FitIfShown();
     // A close from outside while a loop of the system's runs under one of
     // this record's operations: true when it was held back, to be carried
     // out once that loop has returned.
@@ -263,6 +267,7 @@ class AppState : public DropTarget, public Settings {
     int modalloops = 0;
     bool closepending = false;
     RegisteredHotKey deskkey;
+    bool fitwhenshown = false; // the screens changed while the window was away
 
   private:
     // The window region that leaves only the client area, with any frame.
