@@ -29,6 +29,9 @@ void AppState::ApplySettings() {
     if (ontop) ApplyStayOnTop();
     if (trimmemory != 0) SetTimer(mainwindow, TIMER_TRIM, static_cast<UINT>(trimmemory), nullptr);
     if (recycler) SetTimer(mainwindow, TIMER_RECYCLER, static_cast<UINT>(recyclerpoll), nullptr);
+    // A text that names no key, or a key another program holds, leaves the
+    // program without one; the three message boxes are for other things.
+    deskkey.take(mainwindow, HOTKEY_DESK, hotkey);
 }
 
 void AppState::ApplyTransparency() {

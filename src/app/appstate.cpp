@@ -95,6 +95,7 @@ void AppState::Shutdown() {
     // Unticking "Save on Exit" keeps the exit from writing; Save Now still writes.
     if (savesettings) SaveSettings();
     if (trayicon) Shell_NotifyIconW(NIM_DELETE, &trayicondata);
+    deskkey.release();
     RevokeDragDrop(mainwindow);
     ole.reset();
     PostQuitMessage(0);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/handles.h"
+#include "app/hotkey.h"
 #include "app/text.h"
 #include "app/closegate.h"
 #include "desk/deskfill.h"
@@ -66,6 +67,12 @@ class AppState : public DropTarget, public Settings {
     void OnDpiChanged(UINT newdpi, const RECT& suggested);
     // The taskbar was (re-)created and holds no icon of ours.
     void OnTaskbarCreated();
+    // The desk's key: brings the window to the front, or puts it away when it is.
+    void OnHotKey(WPARAM id);
+    // The displays, the work area or the power state changed: the window is
+    // pulled back onto the screen now, or once it shows its rectangle again.
+    void OnScreenChanged();
+    void FitIfShown();
     // A close from outside: true when it waits for a loop or a step of
     // work under way, to be carried out once that has returned.
     bool DeferClose();
@@ -223,6 +230,8 @@ class AppState : public DropTarget, public Settings {
     std::unique_ptr<FolderWatcher> watcher;
     // The items being dragged out of the list, while the drag lasts.
     const PathList* draggedout = nullptr;
+    RegisteredHotKey deskkey;
+    bool fitwhenshown = false; // the screens changed while the window was away
 
   private:
     // The window region that leaves only the client area, with any frame.

@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/appstate.h"
+#include "app/screenfit.h"
 #include "app/windowevents.h"
 #include "commands/pins.h"
 #include "status/folderwatcher.h"
@@ -54,6 +55,14 @@ void CloseMainWindow(HWND window) {
     DestroyWindow(window);
 }
 
+// After the system's own handling (WM_MOVE, WM_SIZE): a window the screens
+// changed under while it was away is fitted as it shows again.
+LRESULT OnPositionChanged(AppState& state, HWND window, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = DefWindowProcW(window, WM_WINDOWPOSCHANGED, wParam, lParam);
+    state.FitIfShown();
+    return result;
+}
+
 void ReopenCommandMenu(AppState& state, WPARAM wParam, LPARAM lParam) {
     POINT point = DecodeMenuPoint(wParam);
     state.ShowCommandMenu(point.x, point.y, static_cast<int>(lParam));
@@ -98,6 +107,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
         state->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_HOTKEY: state->OnHotKey(wParam); return 0;
+    case WM_WINDOWPOSCHANGED: return OnPositionChanged(*state, window, wParam, lParam);
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_POWERBROADCAST:
+        if (IsScreenChange(message, wParam)) state->OnScreenChanged();
+        return DefWindowProcW(window, message, wParam, lParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

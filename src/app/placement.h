@@ -11,6 +11,10 @@
 // rectangle larger than the monitor ends at its top-left corner.
 RECT FitRectToMonitor(RECT saved, const RECT& monitor, SIZE minTrack);
 
+// The rectangle pulled onto the monitor it lies on (or the nearest one that
+// remains) by the rule above, with the system's minimum tracking size.
+RECT FitToItsMonitor(const RECT& rect);
+
 // The top-left corner of a window centred horizontally (CMD_CENTER_HORIZ)
 // or vertically (CMD_CENTER_VERT) on its monitor. Only the work area's right
 // and bottom edges count, measured from the monitor's origin; any other

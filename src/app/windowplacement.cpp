@@ -19,11 +19,15 @@ MONITORINFO MonitorOf(const RECT& rect) {
 
 } // namespace
 
-void AppState::FitToScreen() {
+RECT FitToItsMonitor(const RECT& rect) {
     // The whole monitor, not its work area: a window may rest under a taskbar.
-    RECT monitor = MonitorOf(windowrect).rcMonitor;
+    RECT monitor = MonitorOf(rect).rcMonitor;
     SIZE minTrack = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    RECT r = FitRectToMonitor(windowrect, monitor, minTrack);
+    return FitRectToMonitor(rect, monitor, minTrack);
+}
+
+void AppState::FitToScreen() {
+    RECT r = FitToItsMonitor(windowrect);
     MoveWindow(mainwindow, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     GetWindowRect(mainwindow, &windowrect);
 }

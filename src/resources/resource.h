@@ -33,6 +33,9 @@
 // What the start-up leaves for after the first fill: OLE, drops, the dialogs' icon.
 #define WM_STARTUPDONE (WM_APP + 6)
 
+// The main window's one system-wide key (WM_HOTKEY's id).
+#define HOTKEY_DESK 1
+
 // Timers of the main window.
 #define TIMER_TRIM 1026
 #define TIMER_CLOCK 1028

@@ -29,6 +29,19 @@ bool NarrowPath(const wchar_t* path, char (&out)[MAX_PATH]) {
     return bytes > 0 && !substituted;
 }
 
+// The entry's value is the one it is left out for.
+bool LeftOut(const IniEntry& entry) {
+    if (!entry.unlesssame) return false;
+    if (entry.type == IniString)
+        return std::wcscmp(static_cast<const wchar_t*>(entry.value),
+                           static_cast<const wchar_t*>(entry.unlesssame)) == 0;
+    // Compared as written: a flag is the same flag whatever stray bits it holds.
+    wchar_t value[64], other[64];
+    return FormatIniValue(entry.type, entry.value, value, 64) &&
+           FormatIniValue(entry.type, entry.unlesssame, other, 64) &&
+           std::wcscmp(value, other) == 0;
+}
+
 template <typename T> void Store(void* value, T v) { std::memcpy(value, &v, sizeof v); }
 template <typename T> T Load(const void* value) {
     T v;
@@ -196,6 +209,7 @@ void IniFile::writeSection(const IniEntry* entries, const wchar_t* header) {
         std::fputws(lineEnd, file);
     }
     for (const IniEntry* entry = entries; entry && entry->value; ++entry) {
+        if (LeftOut(*entry)) continue;
         wchar_t number[64];
         const wchar_t* text = number;
         if (entry->type == IniString) {

@@ -32,6 +32,10 @@ struct IniEntry {
     const wchar_t* name;
     std::uint32_t type;
     void* value;
+    // When given, a variable of the same type: the entry is written only while
+    // its value differs from this one. A key added later stays out of the file
+    // until it is used, so a file that never used it keeps its old bytes.
+    const void* unlesssame = nullptr;
 };
 
 // What a line with nothing after its "=" does. The settings file writes an

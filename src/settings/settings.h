@@ -35,10 +35,14 @@ struct Settings {
     bool transparent = false;
     bool trayicon = false;
     bool ontop = false;
+    // The system-wide key that brings the window up or puts it away, such as
+    // "Ctrl+Alt+D"; empty for none.
+    wchar_t hotkey[kPathUnits] = L"";
     std::int32_t iconstyle = 0;
     std::int32_t sort = 1;
     bool dirsfirst = true;
     bool showhidden = false;
+    bool thumbnails = true; // pictures show their content in the large-icon view
     std::int32_t trimmemory = 10000;
     bool time = false;
     bool recycler = true;

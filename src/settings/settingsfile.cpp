@@ -19,6 +19,9 @@ constexpr IniEntry kEnd = {nullptr, 0, nullptr};
 } // namespace
 
 void DescribeSettings(Settings& s, SettingsLayout& layout) {
+    // Keys added after the first version are written only when they differ
+    // from what a start without them uses.
+    static const Settings defaults;
     CopyText(layout.comment, kComment);
     IniEntry tarvo[] = {{L"version", IniString, s.version}, kEnd};
     IniEntry portable[] = {{L";", IniString, layout.comment},
@@ -39,6 +42,7 @@ void DescribeSettings(Settings& s, SettingsLayout& layout) {
                        {L"transparent", IniBool, &s.transparent},
                        {L"trayicon", IniBool, &s.trayicon},
                        {L"ontop", IniBool, &s.ontop},
+                       {L"hotkey", IniString, s.hotkey, defaults.hotkey},
                        kEnd};
     IniEntry position[] = {{L"left", IniLong, &s.windowrect.left},
                            {L"top", IniLong, &s.windowrect.top},
@@ -51,6 +55,7 @@ void DescribeSettings(Settings& s, SettingsLayout& layout) {
                        {L"showhidden", IniBool, &s.showhidden},
                        {L"home", IniString, s.home},
                        {L"end", IniString, s.end},
+                       {L"thumbnails", IniBool, &s.thumbnails, &defaults.thumbnails},
                        kEnd};
     IniEntry status[] = {{L"time", IniBool, &s.time}, {L"recycler", IniBool, &s.recycler}, kEnd};
     IniEntry settings[] = {{L"savesettings", IniBool, &s.savesettings}, kEnd};

@@ -59,10 +59,10 @@ const std::wstring kEveryKey =
     L"textviewer=view.exe \"%1\"\r\nimageviewer=img.exe\r\n\r\n"
     L"[Tweak]\r\nautorefresh latency (ms)=350\r\ntrim memory (ms)=0\r\n\r\n"
     L"[Tarvo]\r\ncolour=-16777216\r\ntext colour=65280\r\ntransparent=TRUE\r\ntrayicon=TRUE\r\n"
-    L"ontop=TRUE\r\n\r\n"
+    L"ontop=TRUE\r\nhotkey=Win+Shift+F12\r\n\r\n"
     L"[Position]\r\nleft=-1200\r\ntop=40\r\nright=-300\r\nbottom=700\r\n\r\n"
     L"[Desk]\r\nicon style=2\r\nsort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Inbox\r\n"
-    L"end=Zzz.txt\r\n\r\n"
+    L"end=Zzz.txt\r\nthumbnails=FALSE\r\n\r\n"
     L"[Status]\r\ntime=TRUE\r\nrecycler=FALSE\r\n\r\n"
     L"[Settings]\r\nsavesettings=FALSE\r\n\r\n"
     L"[Menu]\r\nat cursor=FALSE\r\n";
@@ -104,6 +104,25 @@ class SettingsFile : public ::testing::Test {
 
 } // namespace
 
+namespace {
+
+// The keys written only when they are used: a file from before them.
+std::wstring WithoutLaterKeys(std::wstring text) {
+    for (const wchar_t* key : {L"hotkey=Win+Shift+F12\r\n", L"thumbnails=FALSE\r\n"})
+        text.erase(text.find(key), std::wcslen(key));
+    return text;
+}
+
+} // namespace
+
+TEST_F(SettingsFile, AFileWithoutTheLaterKeysKeepsTheirDefaultsAndItsBytes) {
+    const std::wstring old = WithoutLaterKeys(kEveryKey);
+    load(old);
+    EXPECT_STREQ(state_->hotkey, L"");
+    EXPECT_TRUE(state_->thumbnails);
+    EXPECT_EQ(saved(), old);
+}
+
 TEST_F(SettingsFile, EveryKeyReachesItsFieldAndIsWrittenBackAsItWas) {
     load(kEveryKey);
     const AppState& s = *state_;
@@ -122,6 +141,8 @@ TEST_F(SettingsFile, EveryKeyReachesItsFieldAndIsWrittenBackAsItWas) {
     EXPECT_EQ(s.colour, 0xFF000000u);
     EXPECT_EQ(s.textcolour, COLORREF(RGB(0, 255, 0)));
     EXPECT_TRUE(s.transparent && s.trayicon && s.ontop);
+    EXPECT_STREQ(s.hotkey, L"Win+Shift+F12");
+    EXPECT_FALSE(s.thumbnails);
     EXPECT_EQ(s.windowrect.left, -1200);
     EXPECT_EQ(s.windowrect.top, 40);
     EXPECT_EQ(s.windowrect.right, -300);

@@ -52,11 +52,11 @@ std::wstring EveryKeyText(const std::wstring& folder, bool savefolder, const REC
            L"textviewer=view.exe\r\nimageviewer=img.exe\r\n\r\n"
            L"[Tweak]\r\nautorefresh latency (ms)=350\r\ntrim memory (ms)=0\r\n\r\n"
            L"[Tarvo]\r\ncolour=8421376\r\ntext colour=65280\r\ntransparent=TRUE\r\ntrayicon=TRUE\r\n"
-           L"ontop=TRUE\r\n\r\n"
+           L"ontop=TRUE\r\nhotkey=Win+Shift+F12\r\n\r\n"
            L"[Position]\r\nleft=" + Number(rect.left) + L"\r\ntop=" + Number(rect.top) +
            L"\r\nright=" + Number(rect.right) + L"\r\nbottom=" + Number(rect.bottom) + L"\r\n\r\n"
            L"[Desk]\r\nicon style=2\r\nsort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Inbox\r\n"
-           L"end=Zzz.txt\r\n\r\n"
+           L"end=Zzz.txt\r\nthumbnails=FALSE\r\n\r\n"
            L"[Status]\r\ntime=TRUE\r\nrecycler=FALSE\r\n\r\n"
            L"[Settings]\r\nsavesettings=TRUE\r\n\r\n"
            L"[Menu]\r\nat cursor=FALSE\r\n";

@@ -1,0 +1,134 @@
+// The desk key: its text, and the built program answering it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/handles.h"
+#include "app/hotkey.h"
+#include "commands/commandids.h"
+#include "settings/filebytes.h"
+#include "support/testsupport.h"
+
+TEST(HotKeyText, NamesModifiersAndOneKeyOrNothing) {
+    const UINT ctrlAlt = MOD_CONTROL | MOD_ALT, all = ctrlAlt | MOD_SHIFT | MOD_WIN;
+    std::vector<std::pair<std::wstring, HotKey>> named = {
+        {L"Ctrl+Alt+D", {ctrlAlt, 'D'}},       {L"ctrl+ALT+d", {ctrlAlt, 'D'}},
+        {L"Alt+Ctrl+D", {ctrlAlt, 'D'}},       {L" Ctrl +\tAlt+ pageup ", {ctrlAlt, VK_PRIOR}},
+        {L"Ctrl+Alt+Shift+Win+0", {all, '0'}}, {L"Win+Shift+F12", {MOD_WIN | MOD_SHIFT, VK_F12}}};
+    // Every key by its name, the letters and F keys in lower case.
+    const std::pair<const wchar_t*, UINT> keys[] = {
+        {L"Space", VK_SPACE},   {L"Home", VK_HOME},     {L"End", VK_END},
+        {L"Insert", VK_INSERT}, {L"Delete", VK_DELETE}, {L"PageUp", VK_PRIOR},
+        {L"PageDown", VK_NEXT}, {L"Up", VK_UP},         {L"Down", VK_DOWN},
+        {L"Left", VK_LEFT},     {L"Right", VK_RIGHT},   {L"Pause", VK_PAUSE}};
+    for (auto [name, key] : keys)
+        named.push_back({L"Win+" + std::wstring(name), {MOD_WIN, key}});
+    for (UINT i = 0; i < 26; ++i)
+        named.push_back({L"Shift+" + std::wstring(1, wchar_t(L'a' + i)), {MOD_SHIFT, 'A' + i}});
+    for (UINT i = 0; i < 10; ++i)
+        named.push_back({L"Alt+" + std::to_wstring(i), {MOD_ALT, '0' + i}});
+    for (UINT i = 1; i <= 24; ++i)
+        named.push_back({L"Ctrl+f" + std::to_wstring(i), {MOD_CONTROL, VK_F1 + i - 1}});
+    for (const auto& [text, key] : named)
+        EXPECT_EQ(ParseHotKey(text.c_str()), key) << text;
+
+    // clang-format off
+    const wchar_t* refused[] = {
+        L"", L"D", L"F5", L"Ctrl", L"Ctrl+Alt", L"Ctrl+Ctrl+D", L"ctrl+CTRL+D", L"Ctrl+A+B",
+        L"D+Ctrl", L"Ctrl+Esc", L"Control+D", L"Ctrl+DD", L"Ctrl+\u00C4", L"Ctrl+F0", L"Ctrl+F25",
+        L"Ctrl+F01", L"Ctrl+Page Up", L"Ctrl++D", L"Ctrl+", L"+D", L"Ctrl-Alt-D"};
+    // clang-format on
+    for (const wchar_t* text : refused)
+        EXPECT_EQ(ParseHotKey(text), std::nullopt) << text;
+}
+
+namespace {
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Wine takes the modifiers' state afresh from the X server when the focus
+// moves, which can drop a Ctrl sent a moment before: the focus settles first.
+void PressDeskKey() {
+    WaitFor([] { return false; }, 300);
+    PressKeys({VK_CONTROL, VK_MENU, 'D'});
+}
+
+} // namespace
+
+TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
+    TempFolder home, desk;
+    desk.file(L"a.txt");
+    ProgramRun run(home.path());
+    HWND list = StartWithSettings(
+        run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n\r\n[Tarvo]\r\nhotkey=Ctrl+Alt+D\r\n",
+        1);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetParent(list);
+    WindowHandle cover(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600,
+                                       nullptr, nullptr, nullptr, nullptr));
+    // A late focus event of the program's last showing can take the front
+    // back: the cover counts once it has stayed there a moment.
+    auto coverUp = [&] {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            SetForegroundWindow(cover.get());
+            WaitFor([] { return false; }, 500);
+            if (GetForegroundWindow() == cover.get()) return true;
+        }
+        return false;
+    };
+    auto upFront = [&] {
+        return WaitFor([&] {
+            return GetForegroundWindow() == window && IsWindowVisible(window) &&
+                   !IsIconic(window) && FocusOf(window) == list;
+        });
+    };
+    ASSERT_TRUE(coverUp());
+    PressDeskKey();
+    EXPECT_TRUE(upFront()) << "from behind another window";
+    PressDeskKey();
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(window); })) << "active: minimised";
+    PressDeskKey();
+    EXPECT_TRUE(upFront()) << "from minimised";
+    PostMessageW(window, WM_COMMAND, CMD_TRAY_ICON, 0);
+    // The switch hides the window and shows it again last.
+    ASSERT_TRUE(WaitFor([&] {
+        return !(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) &&
+               IsWindowVisible(window);
+    }));
+    ASSERT_TRUE(coverUp());
+    PressDeskKey();
+    EXPECT_TRUE(upFront()) << "from behind, with the tray icon";
+    PressDeskKey();
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); })) << "active: to the tray";
+    PressDeskKey();
+    EXPECT_TRUE(upFront()) << "from the tray";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(run.waitForExit(), 0u);
+    EXPECT_NE(ReadUtf16(home / L"tarvo.ini").find(L"ontop=FALSE\r\nhotkey=Ctrl+Alt+D\r\n\r\n"),
+              std::wstring::npos);
+
+    // Held by this process, the key is not the program's: it starts and runs
+    // on without it and without a word, and does not take it once it is free.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'D'));
+    ProgramRun second(home.path());
+    ASSERT_TRUE(second.start(L""));
+    ASSERT_NE(window = second.waitForMainWindow(), nullptr);
+    PressDeskKey();
+    MSG hotkey; // a message of this thread's own, which WaitFor would take away unseen
+    Sleep(1000);
+    EXPECT_TRUE(PeekMessageW(&hotkey, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE));
+    EXPECT_EQ(FindTopLevelWindow(second.processId(), L"#32770"), nullptr) << "no message";
+    UnregisterHotKey(nullptr, 1);
+    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'D')) << "the program holds none";
+    UnregisterHotKey(nullptr, 1);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(second.waitForExit(), 0u);
+}
