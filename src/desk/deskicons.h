@@ -37,6 +37,11 @@ class IconMaker {
     // and whether it is a folder, without touching the disk); owned here,
     // null when the shell has none.
     HICON Generic(const wchar_t* path, bool folder);
+    // What a file of path's type, or a plain folder, shows when it has no
+    // picture of its own, by its name alone: the picture Make gives such a
+    // file, else its generic icon, as the list shows it. Empty only when the
+    // shell has neither.
+    MadeIcon TypePicture(const wchar_t* path, bool folder);
 
   private:
     IconHandle ShortcutIcon(const wchar_t* path) const;
