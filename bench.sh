@@ -14,6 +14,8 @@
 #     started until its list holds every entry, against a bare program);
 #   freeze desk=<entries> phase=start|refresh worst-ms=<ms> (the longest the
 #     started program's window went without answering);
+#   memory desk=5000 ours=<MB> empty=<MB> (the started program's private
+#     bytes with every entry and icon in, against the same on an empty desk);
 #   latency desk=<entries> setting=<ms> ours=<s> expected=<s> and
 #     burst files=<n> refreshes=<count> (the folder watcher).
 # Exits non-zero when a figure misses its target; each miss goes to stderr.

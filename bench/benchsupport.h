@@ -100,7 +100,9 @@ inline void Touch(const std::wstring& path) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+// Read-only entries included: a customised folder is marked so.
 inline void RemoveTree(const std::wstring& path) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
     if (find) {
@@ -110,7 +112,7 @@ inline void RemoveTree(const std::wstring& path) {
             std::wstring full = path + L"\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(full);
-            else
+            else if (SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL))
                 DeleteFileW(full.c_str());
         } while (FindNextFileW(find.get(), &data));
     }

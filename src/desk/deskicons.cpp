@@ -170,6 +170,31 @@ GdiObject IconMaker::Layered(HICON base, HICON top) const {
     return drawn ? std::move(bitmap) : GdiObject();
 }
 
+MadeIcon IconMaker::TypePicture(const wchar_t* path, bool folder) {
+    MadeIcon made;
+    if (path[0] == L'\0') return made;
+    // As Make asks for a file without a picture of its own, by type alone.
+    SHFILEINFOW info = {};
+    DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    if (larger_ && !HasShortcutExtension(path) &&
+        SHGetFileInfoW(path, attributes, &info, sizeof info,
+                       SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES)) {
+        auto source = reinterpret_cast<HIMAGELIST>(larger_.get());
+        made.icon.reset(ImageList_GetIcon(source, info.iIcon, ILD_NORMAL));
+        if (made.icon) return made;
+    }
+    // Windows gives such a file its type's icon at the shell's large size;
+    // Wine's shell gives it none, and the list shows the generic icon.
+    if (!wine_ && SHGetFileInfoW(path, attributes, &info, sizeof info,
+                                 SHGFI_ICON | SHGFI_LARGEICON | SHGFI_USEFILEATTRIBUTES)) {
+        made.icon.reset(info.hIcon);
+        if (made.icon) return made;
+    }
+    HICON generic = Generic(path, folder);
+    if (generic) made.icon.reset(CopyIcon(generic));
+    return made;
+}
+
 HICON IconMaker::Generic(const wchar_t* path, bool folder) {
     if (path[0] == L'\0') return nullptr;
     std::wstring kind = GenericKind(path, folder);

@@ -35,6 +35,11 @@ class IconSource {
     // The generic icon for the kind of item path names, without touching the
     // disk; owned by the source, null when there is none.
     virtual HICON Generic(const wchar_t* path, bool folder) = 0;
+    // What a file of path's type, or a plain folder, shows when it has no
+    // picture of its own, by its name alone: the picture Make gives such a
+    // file, else its generic icon, as the list shows it. Empty only when the
+    // shell has neither.
+    virtual MadeIcon TypePicture(const wchar_t* path, bool folder) = 0;
 };
 
 // Makes a source for icons of this size drawn on this background.
@@ -55,6 +60,7 @@ class IconMaker : public IconSource {
     // and whether it is a folder, without touching the disk); owned here,
     // null when the shell has none.
     HICON Generic(const wchar_t* path, bool folder) override;
+    MadeIcon TypePicture(const wchar_t* path, bool folder) override;
 
   private:
     IconHandle ShortcutIcon(const wchar_t* path) const;

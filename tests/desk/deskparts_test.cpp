@@ -37,6 +37,10 @@ class SteppedSource : public IconSource {
         if (inGeneric_) inGeneric_();
         return shell_->Generic(path, folder);
     }
+    MadeIcon TypePicture(const wchar_t* path, bool folder) override {
+        if (inGeneric_) inGeneric_();
+        return shell_->TypePicture(path, folder);
+    }
 
   private:
     std::unique_ptr<IconSource> shell_;
