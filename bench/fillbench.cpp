@@ -315,29 +315,15 @@ class RemoteItems {
     RemoteItems& operator=(const RemoteItems&) = delete;
 
     // Item index's image, or -1 when it cannot be read.
-    int Image(HWND list, int index) {
-        LVITEMW item = {};
-        item.mask = LVIF_IMAGE;
-        item.iItem = index;
-        DWORD_PTR read = 0;
-        if (!buffer_ || !WriteProcessMemory(process_.get(), buffer_, &item, sizeof item, nullptr) ||
-            !SendMessageTimeoutW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer_),
-                                 SMTO_NORMAL, 60000, &read) ||
-            !read || !ReadProcessMemory(process_.get(), buffer_, &item, sizeof item, nullptr))
-            return -1;
-        return item.iImage;
-    }
-
-    // The list holds count items, each showing its own icon. The last item
-    // is asked first: while it waits, the rest need not be read.
+    // The list holds count items, each showing its final picture: the
+    // program's window says how many items still wait for theirs.
     bool AllIconsIn(HWND list, int count) {
-        DWORD_PTR items = 0;
-        if (!SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 60000, &items) ||
-            static_cast<int>(items) != count || Image(list, count - 1) != count - 1)
-            return false;
-        for (int i = 0; i < count - 1; ++i)
-            if (Image(list, i) != i) return false;
-        return true;
+        DWORD_PTR items = 0, pending = 0;
+        return SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 60000, &items) &&
+               static_cast<int>(items) == count &&
+               SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 60000,
+                                   &pending) &&
+               pending == 0;
     }
 
   private:

@@ -104,6 +104,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_FILLSTEP: state->ContinueFill(); return 0;
     case WM_STARTUPDONE: state->FinishStartUp(); return 0;
     case WM_ICONSREADY: state->TakeIcons(); return 0;
+    case WM_ICONSPENDING: return state->fill.Busy() ? -1 : state->icons.Pending();
     case WM_DPICHANGED:
         state->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

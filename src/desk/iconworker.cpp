@@ -98,7 +98,9 @@ void IconWorker::Work() {
                 makerFor = job.generation;
             }
             const IconTask& task = job.tasks[next++];
-            IconDone done{job.generation, task.index, maker->Make(task.path.c_str())};
+            IconDone done{job.generation, task.index,
+                          task.index < 0 ? maker->TypePicture(task.path.c_str(), task.folder)
+                                         : maker->Make(task.path.c_str())};
             bool first;
             {
                 Locked locked(lock_);

@@ -13,8 +13,11 @@
 #include "desk/deskicons.h"
 
 struct IconTask {
-    int index; // the item the icon is for
+    // The item the picture is for; below zero, the type -1 - index, whose
+    // picture is made from the path's name alone.
+    int index;
     std::wstring path;
+    bool folder = false;
 };
 
 // One fill's icons, in the order they are wanted. A newer job replaces it.

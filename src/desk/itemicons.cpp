@@ -1,10 +1,10 @@
 #include "desk/itemicons.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "app/text.h"
 #include "desk/deskfill.h"
+#include "desk/iconkinds.h"
 #include "desk/iconworker.h"
 #include "resources/resource.h"
 
@@ -27,13 +27,21 @@ int FirstVisibleItem(HWND list) {
     return low;
 }
 
-// Finished icons put in place per message.
+// Finished pictures put in place per message.
 constexpr size_t kIconBatch = 64;
+// The image list grows by this many images at a time: each growth copies
+// every image once.
+constexpr int kImageChunk = 64;
+
+bool IsFolder(const ListedIcon& listed) {
+    return listed.stamp.attributes & FILE_ATTRIBUTE_DIRECTORY;
+}
 
 } // namespace
 
 ItemIcons::ItemIcons(HWND window, HWND list, SIZE size)
-    : window_(window), list_(list), images(ImageList_Create(size.cx, size.cy, ILC_COLOR24, 0, 1)),
+    : window_(window), list_(list),
+      images(ImageList_Create(size.cx, size.cy, ILC_COLOR24, 0, kImageChunk)),
       // Started now, so that the shell readies its icons alongside the
       // window's own start.
       worker_(std::make_unique<IconWorker>(window, WM_ICONSREADY)) {
@@ -46,8 +54,14 @@ ItemIcons::~ItemIcons() {
 }
 
 int ItemIcons::Pending() const {
-    return static_cast<int>(std::count_if(listed_.begin(), listed_.end(),
-                                          [](const ListedIcon& listed) { return !listed.made; }));
+    return static_cast<int>(std::count_if(listed_.begin(), listed_.end(), [&](const ListedIcon& l) {
+        return l.own ? !l.made : !types_[l.type].made;
+    }));
+}
+
+int ItemIcons::OwnPictures() const {
+    return static_cast<int>(
+        std::count_if(listed_.begin(), listed_.end(), [](const ListedIcon& l) { return l.own; }));
 }
 
 void ItemIcons::UseSource(IconSourceFactory source) {
@@ -61,55 +75,107 @@ SIZE ItemIcons::IconSize() const {
     return {cx, cy};
 }
 
-std::vector<int> ItemIcons::Begin(std::vector<ListedIcon> listed, bool keep) {
+int ItemIcons::NewImage() {
+    if (!free_.empty()) {
+        int image = free_.back();
+        free_.pop_back();
+        return image;
+    }
+    int image = used_++;
+    if (used_ > ImageList_GetImageCount(images))
+        ImageList_SetImageCount(images, static_cast<UINT>(used_ + kImageChunk - 1));
+    return image;
+}
+
+void ItemIcons::FreeImage(int image) {
+    if (image >= 0) free_.push_back(image);
+}
+
+int ItemIcons::TypeOf(const ListedIcon& listed, std::vector<TypeImage>& types,
+                      std::unordered_map<std::wstring, int>& kinds) {
+    std::wstring kind = GenericKind(listed.name.c_str(), IsFolder(listed));
+    auto [found, added] = kinds.emplace(kind, static_cast<int>(types.size()));
+    if (added) types.push_back({std::move(kind), listed.name, IsFolder(listed)});
+    return found->second;
+}
+
+void ItemIcons::Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails) {
+    static_cast<void>(thumbnails);
+    // The registry is read once per extension in a fill, so that a changed
+    // association shows with the next.
+    TypeIconReader reader;
+    std::vector<TypeImage> types;
+    std::unordered_map<std::wstring, int> kinds;
     std::vector<int> sources(listed.size(), -1);
-    // An image list emptied meanwhile (another icon size) holds nothing to keep.
-    if (keep && ImageList_GetImageCount(images) >= static_cast<int>(listed_.size()))
-        sources = KeptIconSources(listed_, listed);
+    if (keep) sources = KeptIconSources(listed_, listed);
+    std::vector<bool> taken(listed_.size(), false);
+    for (size_t i = 0; i < listed.size(); ++i) {
+        ListedIcon& item = listed[i];
+        item.own = reader.OwnPicture(item.name.c_str(), item.stamp.attributes);
+        item.type = TypeOf(item, types, kinds);
+        item.made = false;
+        item.image = -1;
+        // What was made stays, also an own picture that turned out to be
+        // none (the item shows its type's).
+        int source = sources[i];
+        if (source >= 0 && listed_[source].own == item.own) {
+            item.image = listed_[source].image;
+            item.made = true;
+            taken[source] = true;
+        }
+    }
+    for (size_t j = 0; j < listed_.size(); ++j)
+        if (!taken[j]) FreeImage(listed_[j].image);
+    // A type keeps its image and the picture in it; without keep (F5, or
+    // another folder) the picture is made again meanwhile.
+    for (TypeImage& old : types_) {
+        auto found = kinds.find(old.kind);
+        if (found == kinds.end()) {
+            FreeImage(old.image);
+            continue;
+        }
+        TypeImage& type = types[found->second];
+        type.image = old.image;
+        type.drawn = old.drawn;
+        type.made = old.made && keep;
+    }
+    // An empty desk needs no images at all.
+    if (listed.empty()) {
+        ImageList_SetImageCount(images, 0);
+        used_ = 0;
+        free_.clear();
+    }
+    for (TypeImage& type : types)
+        if (type.image < 0) type.image = NewImage();
+    types_ = std::move(types);
+    listed_ = std::move(listed);
+}
+
+std::vector<int> ItemIcons::Begin(std::vector<ListedIcon> listed, bool keep, bool thumbnails) {
     // Whatever the worker still makes belongs to the old list.
     ++generation_;
     if (worker_) worker_->Start(IconJob{generation_, {}, CLR_NONE, {}, {}});
-    listed_ = std::move(listed);
-    generic_.clear();
-    genericsdrawn_ = 0;
+    thumbnails_ = thumbnails;
+    Plan(listed, keep, thumbnails);
     std::vector<int> start(listed_.size());
-    for (size_t i = 0; i < listed_.size(); ++i) {
-        listed_[i].made = listed_[i].inslot = sources[i] >= 0;
-        start[i] = listed_[i].made ? static_cast<int>(i) : GenericImage(static_cast<int>(i));
-    }
-    // The kept icons move to their items' new places; the generic ones follow.
-    MoveImages(images, sources, static_cast<int>(listed_.size() + generic_.size()));
+    for (size_t i = 0; i < listed_.size(); ++i)
+        start[i] = listed_[i].image >= 0 ? listed_[i].image : types_[listed_[i].type].image;
     return start;
 }
 
-int ItemIcons::GenericImage(int item) {
-    const ListedIcon& listed = listed_[item];
-    bool folder = listed.stamp.attributes & FILE_ATTRIBUTE_DIRECTORY;
-    std::wstring kind = GenericKind(listed.name.c_str(), folder);
-    int first = static_cast<int>(listed_.size());
-    for (int i = 0; i < static_cast<int>(generic_.size()); ++i)
-        if (generic_[i].first == kind) return first + i;
-    generic_.emplace_back(std::move(kind), item);
-    return first + static_cast<int>(generic_.size()) - 1;
-}
-
 void ItemIcons::DrawGenerics() {
-    if (genericsdrawn_ == generic_.size()) return;
-    int first = static_cast<int>(listed_.size());
-    ImageList_SetImageCount(images, static_cast<UINT>(first + generic_.size()));
     if (!generics_)
         generics_ = source_ ? source_(IconSize(), CLR_NONE) : ShellIcons(IconSize(), CLR_NONE);
-    for (; genericsdrawn_ < generic_.size(); ++genericsdrawn_) {
-        const ListedIcon& named = listed_[generic_[genericsdrawn_].second];
-        bool folder = named.stamp.attributes & FILE_ATTRIBUTE_DIRECTORY;
-        int slot = first + static_cast<int>(genericsdrawn_);
-        HICON icon = generics_->Generic(named.name.c_str(), folder);
+    for (TypeImage& type : types_) {
+        if (type.drawn) continue;
+        HICON icon = generics_->Generic(type.name.c_str(), type.folder);
         // With no generic icon from the shell the item waits as empty
         // space, never with another item's picture.
-        if (!icon || ImageList_ReplaceIcon(images, slot, icon) < 0) {
+        if (!icon || ImageList_ReplaceIcon(images, type.image, icon) < 0) {
             IconHandle blank = BlankIcon(IconSize());
-            ImageList_ReplaceIcon(images, slot, blank.get());
+            ImageList_ReplaceIcon(images, type.image, blank.get());
         }
+        type.drawn = true;
     }
 }
 
@@ -122,58 +188,64 @@ void ItemIcons::SetItemImage(int index, int image) {
 }
 
 void ItemIcons::StartJob(const wchar_t* folder) {
+    if (!worker_) return;
+    IconJob job{generation_, IconSize(), ImageList_GetBkColor(images), source_, {}};
+    wchar_t path[kPathUnits];
+    // A path that does not fit gets no picture of its own.
+    auto task = [&](int index, const std::wstring& name, bool isFolder) {
+        bool fits = JoinPath(path, folder, name.c_str());
+        job.tasks.push_back({index, fits ? path : L"", isFolder});
+    };
+    // Types first: a few of them stand for most of the desk.
+    for (int t = 0; t < static_cast<int>(types_.size()); ++t)
+        if (!types_[t].made) task(-1 - t, types_[t].name, types_[t].folder);
     std::vector<int> pending;
     for (int i = 0; i < static_cast<int>(listed_.size()); ++i)
-        if (!listed_[i].made) pending.push_back(i);
-    if (pending.empty() || !worker_) return;
-    IconJob job{generation_, IconSize(), ImageList_GetBkColor(images), source_, {}};
-    job.tasks.reserve(pending.size());
-    wchar_t path[kPathUnits];
-    for (int i : VisibleFirst(pending, FirstVisibleItem(list_))) {
-        // A path that does not fit gets no icon of its own.
-        bool fits = JoinPath(path, folder, listed_[i].name.c_str());
-        job.tasks.push_back({i, fits ? path : L""});
-    }
-    worker_->Start(std::move(job));
+        if (listed_[i].own && !listed_[i].made) pending.push_back(i);
+    for (int i : VisibleFirst(pending, pending.empty() ? 0 : FirstVisibleItem(list_)))
+        task(i, listed_[i].name, false);
+    if (!job.tasks.empty()) worker_->Start(std::move(job));
 }
 
 void ItemIcons::Take() {
     if (!worker_) return;
-    bool more = false;
-    const unsigned generation = generation_;
+    bool more = false, typesMade = false;
     const int count = static_cast<int>(listed_.size());
     for (const IconDone& done : worker_->TakeDone(kIconBatch, more)) {
-        int index = done.index;
-        if (done.generation != generation_ || index < 0 || index >= count || listed_[index].made)
+        if (done.generation != generation_) continue;
+        if (done.index < 0) {
+            int t = -1 - done.index;
+            if (t >= static_cast<int>(types_.size()) || types_[t].made) continue;
+            // Without a picture the type keeps its generic one.
+            PutIcon(images, types_[t].image, done.made);
+            types_[t].made = typesMade = true;
             continue;
-        // Without one of its own, the item keeps its kind's icon in its own slot.
-        if (!PutIcon(images, index, done.made)) {
-            int generic = GenericImage(index);
-            DrawGenerics();
-            // The shell's calls let messages in: what they found is used only
-            // for the listing it was meant for.
-            if (generation != generation_) return;
-            ImageList_Copy(images, index, images, generic, ILCF_MOVE);
         }
-        ListedIcon& listed = listed_[index];
-        listed.made = true;
-        if (listed.inslot) {
-            SendMessageW(list_, LVM_REDRAWITEMS, index, index);
-        } else {
-            SetItemImage(index, index);
-            listed.inslot = true;
+        int index = done.index;
+        if (index >= count || !listed_[index].own || listed_[index].made) continue;
+        ListedIcon& item = listed_[index];
+        item.made = true;
+        bool shown = item.image >= 0;
+        if (!shown) item.image = NewImage();
+        if (PutIcon(images, item.image, done.made)) {
+            if (shown)
+                SendMessageW(list_, LVM_REDRAWITEMS, index, index);
+            else
+                SetItemImage(index, item.image);
+            continue;
         }
+        // Nothing of its own after all: the item shows its type's picture.
+        FreeImage(item.image);
+        item.image = -1;
+        SetItemImage(index, types_[item.type].image);
     }
+    // Every item of a type shows its picture at once.
+    if (typesMade) InvalidateRect(list_, nullptr, FALSE);
     if (more) PostMessageW(window_, WM_ICONSREADY, 0, 0);
-    // Once every item has its own, the generic images go.
-    if (!generic_.empty() && Pending() == 0) {
-        ImageList_SetImageCount(images, static_cast<UINT>(count));
-        generic_.clear();
-        genericsdrawn_ = 0;
-    }
 }
 
 void ItemIcons::Reload(const std::vector<std::wstring>* names) {
+    bool emptied = names != nullptr;
     if (names) {
         // The record follows the items as they are now.
         std::unordered_map<std::wstring, EntryStamp> stamps;
@@ -182,43 +254,44 @@ void ItemIcons::Reload(const std::vector<std::wstring>* names) {
         std::vector<ListedIcon> listed(names->size());
         for (size_t i = 0; i < names->size(); ++i) {
             auto found = stamps.find((*names)[i]);
-            listed[i] = {(*names)[i], found != stamps.end() ? found->second : EntryStamp()};
+            listed[i].name = (*names)[i];
+            if (found != stamps.end()) listed[i].stamp = found->second;
         }
-        listed_ = std::move(listed);
+        Plan(listed, true, thumbnails_);
     }
-    const int count = static_cast<int>(listed_.size());
-    // Images of another size are gone; else each item shows the picture it
-    // had until its new one comes, never another item's.
-    bool emptied = names || ImageList_GetImageCount(images) < count;
     ++generation_;
-    for (ListedIcon& listed : listed_)
-        listed.made = false;
-    if (emptied) {
-        generic_.clear();
-        genericsdrawn_ = 0;
-        std::vector<int> waiting(count);
-        for (int i = 0; i < count; ++i)
-            waiting[i] = GenericImage(i);
-        DrawGenerics();
-        HeldDrawing held(list_);
-        for (int i = 0; i < count; ++i) {
-            SetItemImage(i, waiting[i]);
-            listed_[i].inslot = false;
-        }
+    Forget();
+    // Images of another size are gone: the types draw theirs again. Else
+    // each item shows the picture it had until its new one comes.
+    for (TypeImage& type : types_) {
+        if (type.image >= 0) continue;
+        type.image = NewImage();
+        emptied = true;
     }
+    DrawGenerics();
+    if (!emptied) return;
+    HeldDrawing held(list_);
+    for (int i = 0; i < static_cast<int>(listed_.size()); ++i)
+        SetItemImage(i, listed_[i].image >= 0 ? listed_[i].image : types_[listed_[i].type].image);
 }
 
 void ItemIcons::Forget() {
     for (ListedIcon& listed : listed_)
         listed.made = false;
+    for (TypeImage& type : types_)
+        type.made = false;
 }
 
 void ItemIcons::Resize(SIZE size) {
     // Resizing empties the image list.
     ImageList_SetIconSize(images, size.cx, size.cy);
+    used_ = 0;
+    free_.clear();
+    for (ListedIcon& listed : listed_)
+        listed.image = -1;
+    for (TypeImage& type : types_)
+        type = {type.kind, type.name, type.folder};
     Forget();
-    generic_.clear();
-    genericsdrawn_ = 0;
     generics_.reset();
 }
 

@@ -1,14 +1,16 @@
 #pragma once
-// The icons: the list's image list, the worker that makes the items' own
-// icons, and which item shows what. Each item shows its kind's generic icon
-// until its own is made; only the window's thread touches the image list.
+// The icons: the list's image list, the worker that makes the pictures, and
+// which item shows which image. Most entries show their type's picture,
+// one image for every file of the type; an entry with a picture of its own
+// gets an image of its own once that picture is made, and shows its type's
+// meanwhile. Only the window's thread touches the image list.
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
 #include <string>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "desk/deskicons.h"
@@ -25,32 +27,33 @@ class ItemIcons {
     ItemIcons& operator=(const ItemIcons&) = delete;
 
     HIMAGELIST Images() const { return images; }
-    // Items whose own icon is not in the image list yet.
+    // Items not showing their final picture yet.
     int Pending() const;
+    // How many items have a picture of their own (made or to be made).
+    int OwnPictures() const;
     // Where pictures come from from now on (the shell's, unless a test's).
     void UseSource(IconSourceFactory source);
 
     // A fill lists these entries. With keep, an unchanged entry keeps the
-    // icon made for it; every other item waits with its kind's generic
-    // image. Returns the image each item starts with.
-    std::vector<int> Begin(std::vector<ListedIcon> listed, bool keep);
-    // Draws the generic images the items wait with. The shell's calls may
-    // let messages in.
+    // picture made for it, and each type its picture; thumbnails: picture
+    // files show what they hold. Returns the image each item starts with.
+    std::vector<int> Begin(std::vector<ListedIcon> listed, bool keep, bool thumbnails);
+    // Draws the generic pictures the types wait with. The shell's calls
+    // may let messages in.
     void DrawGenerics();
-    // Hands the items still without their own icon to the worker, those in
+    // Hands what is still to make to the worker, the types and the items in
     // view first; folder: where the items are listed from.
     void StartJob(const wchar_t* folder);
-    // Puts finished icons in place; a batch at a time.
+    // Puts finished pictures in place; a batch at a time.
     void Take();
-    // Every icon made anew for the items as they are (another size or
-    // background); the caller starts the job. names: the items' file names,
-    // or null when they are no longer the ones listed (an item was taken out). The
-    // shell's calls for the generic images may let messages in.
+    // Every picture made anew for the items as they are (another background,
+    // say); the caller starts the job. names: the items' file names, or null
+    // when they are the ones listed. The shell's calls may let messages in.
     void Reload(const std::vector<std::wstring>* names);
     size_t Listed() const { return listed_.size(); }
-    // The images are gone (another size): nothing made is kept.
+    // Nothing made is kept: every picture is made again by the next job.
     void Forget();
-    // Sizes the images for the list's view; the caller reloads.
+    // Sizes the images for the list's view; the images are gone.
     void Resize(SIZE size);
     // False when the worker did not end within boundMs; it is then left to
     // end by itself, with nothing of the program's.
@@ -59,9 +62,25 @@ class ItemIcons {
     HANDLE WorkerThread() const;
 
   private:
-    int GenericImage(int item);
+    // One type's picture: its image, and whether it is drawn and made.
+    struct TypeImage {
+        std::wstring kind;
+        std::wstring name; // an entry of the type, to ask the shell by
+        bool folder = false;
+        int image = -1;
+        bool drawn = false; // holds the generic picture at least
+        bool made = false;  // holds the type's own picture
+    };
+    // The type entry for an item, made as needed.
+    int TypeOf(const ListedIcon& listed, std::vector<TypeImage>& types,
+               std::unordered_map<std::wstring, int>& kinds);
+    int NewImage();
+    void FreeImage(int image);
     void SetItemImage(int index, int image);
     SIZE IconSize() const;
+    // Sorts out which items have pictures of their own and of which type
+    // each is, keeping what old held for the same entries.
+    void Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails);
 
     HWND window_;
     HWND list_;
@@ -69,13 +88,13 @@ class ItemIcons {
     std::unique_ptr<IconWorker> worker_;
     // Results of a job for an earlier listing carry an older number.
     unsigned generation_ = 0;
-    // Item i's entry, and whether image i holds its own icon yet.
     std::vector<ListedIcon> listed_;
-    // Where each kind's generic icon stands while items wait for theirs,
-    // after the items' own images, and which item named the kind; dropped
-    // once every icon is in.
-    std::vector<std::pair<std::wstring, int>> generic_;
-    size_t genericsdrawn_ = 0;
+    // The types the listed items are of; no more than the desk holds.
+    std::vector<TypeImage> types_;
+    // Images no picture uses now, for the next to take.
+    std::vector<int> free_;
+    int used_ = 0; // images handed out so far, free ones included
+    bool thumbnails_ = false;
     IconSourceFactory source_;
     // The generic icons at the list's size, taken on this thread.
     std::unique_ptr<IconSource> generics_;

@@ -17,23 +17,19 @@ struct EntryStamp {
 
 EntryStamp StampOf(const WIN32_FIND_DATAW& data);
 
-// One listed item as far as its icon is concerned.
+// One listed item as far as its picture is concerned.
 struct ListedIcon {
     std::wstring name;
     EntryStamp stamp;
-    bool made = false;   // its image holds its own icon
-    bool inslot = false; // the item shows image i, not its kind's generic one
+    bool made = false; // its own picture is in its image
+    bool own = false;  // it has a picture of its own; else it shows its type's
+    int image = -1;    // the image holding its own picture; -1 before it has one
+    int type = -1;     // its type's entry, whose picture it shows meanwhile
 };
 
 // For each new entry, the old item whose made icon it keeps, or -1.
 std::vector<int> KeptIconSources(const std::vector<ListedIcon>& old,
                                  const std::vector<ListedIcon>& fresh);
-
-// Rearranges the list's images in place so that image j holds what image
-// sources[j] held wherever sources[j] >= 0; the other images hold anything.
-// Each source may be named once. The list ends with total images, at least
-// sources.size().
-bool MoveImages(HIMAGELIST list, const std::vector<int>& sources, int total = 0);
 
 // The order icons are wanted in: the visible items first, from the first of
 // them to the end, then those above it.

@@ -32,6 +32,9 @@
 #define WM_FILLSTEP (WM_APP + 5)
 // What the start-up leaves for after the first fill: OLE, drops, the dialogs' icon.
 #define WM_STARTUPDONE (WM_APP + 6)
+// Asked from outside (a test, the benchmark): how many items wait for their
+// picture, or -1 while a fill is under way.
+#define WM_ICONSPENDING (WM_APP + 7)
 
 // The main window's one system-wide key (WM_HOTKEY's id).
 #define HOTKEY_DESK 1

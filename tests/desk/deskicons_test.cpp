@@ -1,10 +1,12 @@
-// Every kind of item gets a real icon, and image i stays the icon of item i.
+// Every kind of item gets a real icon: its own where it has one, else its type's.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <map>
 #include <set>
 #include <string>
@@ -23,6 +25,14 @@
 namespace {
 
 using Pixels = std::vector<DWORD>;
+
+int ItemImage(HWND list, int index) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    ListView_GetItem(list, &item);
+    return item.iImage;
+}
 
 // Image index of the list, drawn on the given background.
 Pixels Draw(HIMAGELIST list, int index, COLORREF background) {
@@ -66,11 +76,11 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
     auto check = [&](int expectedCount) {
         ASSERT_TRUE(WaitForIcons(state));
         ASSERT_EQ(ListView_GetItemCount(state->desklist), expectedCount);
-        ASSERT_EQ(ImageList_GetImageCount(state->icons.Images()), expectedCount);
         for (int i = 0; i < expectedCount; ++i) {
             wchar_t label[MAX_PATH] = L"";
             ListView_GetItemText(state->desklist, i, 0, label, MAX_PATH);
-            Pixels pixels = Draw(state->icons.Images(), i, ListView_GetBkColor(state->desklist));
+            Pixels pixels = Draw(state->icons.Images(), ItemImage(state->desklist, i),
+                                 ListView_GetBkColor(state->desklist));
             EXPECT_GT(std::set<DWORD>(pixels.begin(), pixels.end()).size(), 1u) << label;
             EXPECT_EQ(pixels, seen[state->iconstyle].try_emplace(label, pixels).first->second)
                 << label << " changed its image";
@@ -122,9 +132,9 @@ Pixels MadeDirectly(const AppState* state, const std::wstring& path) {
 
 } // namespace
 
-// Icons come after the items from the worker, each into its own item's
-// image; a refresh voids what was still to come, keeps what was made for an
-// unchanged entry, and Refresh makes every icon again.
+// Pictures come after the items from the worker; a refresh voids what was
+// still to come, keeps what was made for an unchanged entry and for each
+// type, and Refresh makes every picture again.
 TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
     MainWindowTest windows;
     AppState* state = TheAppState;
@@ -141,11 +151,12 @@ TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
     auto expectOwnIcons = [&](int items) {
         ASSERT_TRUE(WaitForIcons(state));
         ASSERT_EQ(ListView_GetItemCount(state->desklist), items);
-        ASSERT_EQ(ImageList_GetImageCount(state->icons.Images()), items);
         wchar_t path[kPathUnits];
         for (int i = 0; i < items; ++i) {
             state->ItemPath(i, path);
-            EXPECT_EQ(Draw(state->icons.Images(), i, RGB(1, 2, 3)), MadeDirectly(state, path)) << i;
+            EXPECT_EQ(Draw(state->icons.Images(), ItemImage(state->desklist, i), RGB(1, 2, 3)),
+                      MadeDirectly(state, path))
+                << i;
         }
     };
     // Nothing is handed over before the window takes messages again.
@@ -160,8 +171,8 @@ TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
         std::function<void()> change;
         int pending;
     } steps[] = {
-        {[&] { desk.file(L"00 second.bat"); }, 1},
-        {[&] { WriteUtf16(desk / L"item 1.ini", L"[a]"); }, 1}, // same name, new size
+        {[&] { desk.file(L"00 second.bat"); }, 0},              // a type already made
+        {[&] { WriteUtf16(desk / L"item 1.ini", L"[a]"); }, 0}, // same name, new size
         {[&] {                                                  // same name and size, written again
              FileHandle file(CreateFileW((desk / L"item 2.exe").c_str(), FILE_WRITE_ATTRIBUTES, 0,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
@@ -201,4 +212,95 @@ TEST(DeskIcons, TheWorkerEndsWithTheWindowWhileIconsArePending) {
     EXPECT_GT(state->icons.Pending(), 0);
     windows.close();
     EXPECT_EQ(WaitForSingleObject(worker.get(), 0), WAIT_OBJECT_0);
+}
+
+namespace {
+
+// A 16x16 icon file all of one colour.
+bool WriteIconFile(const std::wstring& path, COLORREF colour) {
+    std::vector<BYTE> bytes = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
+    const DWORD image = 40 + 16 * 16 * 4 + 16 * 4, offset = 22;
+    for (DWORD value : {image, offset})
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<BYTE>(value >> shift));
+    BITMAPINFOHEADER header = {sizeof header, 16, 32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const BYTE* raw = reinterpret_cast<const BYTE*>(&header);
+    bytes.insert(bytes.end(), raw, raw + sizeof header);
+    for (int i = 0; i < 16 * 16; ++i)
+        bytes.insert(bytes.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour), 255});
+    bytes.resize(bytes.size() + 16 * 4, 0); // the mask: every pixel shown
+    FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file &&
+           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// The shell's pictures, each file the worker asks about counted.
+class CountedSource : public IconSource {
+  public:
+    CountedSource(SIZE size, COLORREF background, std::atomic<int>& asked)
+        : shell_(ShellIcons(size, background)), asked_(asked) {}
+    MadeIcon Make(const wchar_t* path) override {
+        ++asked_;
+        return shell_->Make(path);
+    }
+    HICON Generic(const wchar_t* path, bool folder) override {
+        return shell_->Generic(path, folder);
+    }
+    MadeIcon TypePicture(const wchar_t* path, bool folder) override {
+        return shell_->TypePicture(path, folder);
+    }
+
+  private:
+    std::unique_ptr<IconSource> shell_;
+    std::atomic<int>& asked_;
+};
+
+} // namespace
+
+// Only programs, icon files, shortcuts and customised folders are asked for
+// a picture of their own; every item still looks as the shell pictures its
+// path, the others by their type's one picture.
+TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
+    TempFolder desk;
+    std::wstring program = ModuleFolder() + L"\\..\\tarvo.exe";
+    for (const wchar_t* copy : {L"Tool.exe", L"Tool copy.EXE"})
+        ASSERT_TRUE(CopyFileW(program.c_str(), (desk / copy).c_str(), FALSE));
+    desk.file(L"empty.exe");
+    ASSERT_TRUE(WriteIconFile(desk / L"red.ico", RGB(255, 0, 0)));
+    ASSERT_TRUE(WriteIconFile(desk / L"blue.ico", RGB(0, 0, 255)));
+    ShortcutFile shortcut;
+    ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
+    ASSERT_TRUE(shortcut.Retarget((desk / L"Tool.exe").c_str(), (desk / L"Tool.lnk").c_str()));
+    // Some systems keep no read-only mark on a folder; the system mark says the same.
+    desk.folder(L"Custom", FILE_ATTRIBUTE_SYSTEM);
+    desk.file(L"Custom\\desktop.ini");
+    desk.folder(L"Plain");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.pdf", L"d.zip", L"e.qqx", L"f.qqx"})
+        desk.file(name);
+    MainWindowTest windows;
+    AppState* state = TheAppState;
+    std::atomic<int> asked = 0;
+    state->icons.UseSource([&asked](SIZE size, COLORREF background) {
+        return std::make_unique<CountedSource>(size, background, asked);
+    });
+    CopyText(state->deskpath, desk.path().c_str());
+    state->RefreshDeskList(true);
+    ASSERT_TRUE(WaitForIcons(state));
+    EXPECT_EQ(state->icons.OwnPictures(), 7);
+    EXPECT_EQ(asked, 7) << "two programs, an empty one, two icon files, a shortcut, a folder";
+    wchar_t path[kPathUnits];
+    for (int i = 0; i < ListView_GetItemCount(state->desklist); ++i) {
+        state->ItemPath(i, path);
+        EXPECT_EQ(Draw(state->icons.Images(), ItemImage(state->desklist, i), RGB(1, 2, 3)),
+                  MadeDirectly(state, path))
+            << std::string(path, path + wcslen(path));
+    }
+    auto imageOf = [&](const wchar_t* label) {
+        LVFINDINFOW find = {LVFI_STRING, label, 0, {}, 0};
+        return ItemImage(state->desklist, ListView_FindItem(state->desklist, -1, &find));
+    };
+    EXPECT_EQ(imageOf(L"a.txt"), imageOf(L"b.txt")) << "one type, one picture";
+    EXPECT_NE(imageOf(L"Tool.exe"), imageOf(L"Tool copy.EXE")) << "a picture each";
 }

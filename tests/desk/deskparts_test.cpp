@@ -22,7 +22,7 @@
 namespace {
 
 // Pictures from the shell, but a step of the test's own runs inside every
-// Make or Generic call.
+// call of the worker's (Make, TypePicture) or of the window's (Generic).
 class SteppedSource : public IconSource {
   public:
     SteppedSource(SIZE size, std::function<void()> inMake, std::function<void()> inGeneric)
@@ -38,7 +38,7 @@ class SteppedSource : public IconSource {
         return shell_->Generic(path, folder);
     }
     MadeIcon TypePicture(const wchar_t* path, bool folder) override {
-        if (inGeneric_) inGeneric_();
+        if (inMake_) inMake_();
         return shell_->TypePicture(path, folder);
     }
 
@@ -133,9 +133,10 @@ TEST(DeskParts, ALogOffSavesWithoutWaitingForAStuckWorker) {
     SetEvent(stuck);
 }
 
-// A refresh the watcher asks for while the icons are put in place, let in
-// by the shell's calls there, runs after the delivery, never inside it.
-TEST(DeskParts, ARefreshAskedDuringIconDeliveryRunsAfterIt) {
+// The icons' work on the window's thread (the generic pictures drawn anew
+// for another view) calls the shell, which lets sent messages in: a refresh
+// the watcher asks for then runs after that work, never inside it.
+TEST(DeskParts, ARefreshAskedDuringTheIconsWorkRunsAfterIt) {
     TempFolder desk;
     for (const wchar_t* name : {L"a.txt", L"b.dat", L"c.log"})
         desk.file(name);
@@ -168,12 +169,11 @@ TEST(DeskParts, ARefreshAskedDuringIconDeliveryRunsAfterIt) {
             fillsInside = state->fill.FillsBegun();
         });
     });
-    // Every icon made again, each item keeping its picture meanwhile: the
-    // delivery draws the generic images afresh.
-    state->ReloadIcons();
+    state->iconstyle = 1;
+    state->ApplyIconStyle();
     ASSERT_TRUE(
         WaitFor([&] { return asked && !state->fill.Busy() && state->icons.Pending() == 0; }));
-    EXPECT_EQ(fillsInside, fillsBefore) << "no fill inside the delivery";
+    EXPECT_EQ(fillsInside, fillsBefore) << "no fill inside the icons' work";
     EXPECT_TRUE(WaitFor([&] { return state->fill.FillsBegun() == fillsBefore + 1; }))
         << "the refresh ran after it";
 }

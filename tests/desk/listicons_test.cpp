@@ -1,4 +1,4 @@
-// Which icons a refresh keeps, and how the image list is rearranged for them.
+// Which icons a refresh keeps, and which are asked for first.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -6,43 +6,7 @@
 
 #include <vector>
 
-#include "app/handles.h"
 #include "desk/listicons.h"
-
-namespace {
-
-// A list of 8x8 images, image i all of the colour i + 1.
-ImageListHandle ColouredList(int count) {
-    ImageListHandle list(ImageList_Create(8, 8, ILC_COLOR24, 0, 1));
-    HDC screen = GetDC(nullptr);
-    for (int i = 0; i < count; ++i) {
-        GdiObject bitmap(CreateCompatibleBitmap(screen, 8, 8));
-        MemoryDc dc(CreateCompatibleDC(screen));
-        HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-        GdiObject brush(CreateSolidBrush(RGB(i + 1, 0, 0)));
-        RECT all = {0, 0, 8, 8};
-        FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
-        SelectObject(dc.get(), old);
-        ImageList_Add(list.get(), static_cast<HBITMAP>(bitmap.get()), nullptr);
-    }
-    ReleaseDC(nullptr, screen);
-    return list;
-}
-
-// The colour number image index holds.
-int Colour(HIMAGELIST list, int index) {
-    HDC screen = GetDC(nullptr);
-    MemoryDc dc(CreateCompatibleDC(screen));
-    GdiObject bitmap(CreateCompatibleBitmap(screen, 8, 8));
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-    ImageList_Draw(list, index, dc.get(), 0, 0, ILD_NORMAL);
-    int colour = GetRValue(GetPixel(dc.get(), 4, 4)) - 1;
-    SelectObject(dc.get(), old);
-    return colour;
-}
-
-} // namespace
 
 TEST(ListIcons, AnIconIsKeptOnlyForTheSameNameWithTheSameStamp) {
     const EntryStamp stamp{FILE_ATTRIBUTE_ARCHIVE, 10, 500};
@@ -60,30 +24,6 @@ TEST(ListIcons, AnIconIsKeptOnlyForTheSameNameWithTheSameStamp) {
         {L"F.TXT", stamp},                              // renamed in other letters
         {L"a.txt", stamp}};                             // moved down: kept
     EXPECT_EQ(KeptIconSources(old, fresh), (std::vector<int>{-1, 6, -1, -1, -1, -1, -1, 0}));
-}
-
-TEST(ListIcons, MovedImagesLandWhereTheirItemsNowAre) {
-    const struct {
-        int count;
-        std::vector<int> sources;
-    } cases[] = {
-        {5, {4, 0, 1, 2, 3}},      // one cycle through every image
-        {5, {1, 0, 3, 2, 4}},      // two swaps and one in place
-        {4, {-1, 0, 1, 2, 3, -1}}, // a new first item: the list grows
-        {6, {5, -1, 2}},           // fewer items: the list shrinks
-        {5, {-1, 0, 1, 2, 3, 4}},  // a chain into the one new slot
-        {5, {1, 2, 0, -1, 3}},     // a cycle parked in a slot no one needs
-    };
-    for (const auto& c : cases) {
-        ImageListHandle list = ColouredList(c.count);
-        ASSERT_TRUE(MoveImages(list.get(), c.sources));
-        ASSERT_EQ(ImageList_GetImageCount(list.get()), static_cast<int>(c.sources.size()));
-        for (size_t j = 0; j < c.sources.size(); ++j) {
-            if (c.sources[j] < 0) continue;
-            EXPECT_EQ(Colour(list.get(), static_cast<int>(j)), c.sources[j])
-                << c.count << " items, image " << j;
-        }
-    }
 }
 
 TEST(ListIcons, TheVisibleItemsComeFirst) {

@@ -168,7 +168,7 @@ TEST_F(FolderWatcherTest, ARequestDuringAFillOrAnIconReloadRunsOnceAfterIt) {
         ASSERT_TRUE(WaitFor([&] { return !state_->namebox.FollowUpWaiting(); }, 3000));
         Pump(600);
         EXPECT_EQ(Refreshes.size(), works[made].own + 1) << made << ": once after it";
-        EXPECT_EQ(ImageList_GetImageCount(state_->icons.Images()), 2 + made);
+        EXPECT_EQ(ListView_GetItemCount(list), 2 + made);
         EXPECT_EQ(Marks(list), std::to_string(made) + " f" + std::to_string(made)) << made;
     }
 }
