@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "app/text.h"
+#include "desk/flatimage.h"
 #include "desk/itemnames.h"
 #include "shell/shortcutfile.h"
 #include "shell/winefallback.h"
@@ -149,25 +150,11 @@ IconHandle IconMaker::TargetIcon(const wchar_t* shortcutPath) {
 // The list keeps its images flat on its background colour, so two icons
 // drawn one over the other on that colour are an image like any other.
 GdiObject IconMaker::Layered(HICON base, HICON top) const {
-    int cx = size_.cx, cy = size_.cy;
-    if (cx <= 0 || cy <= 0) return GdiObject();
-    COLORREF background = background_ == CLR_NONE ? GetSysColor(COLOR_WINDOW) : background_;
-    MemoryDc dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    GdiObject bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    GdiObject brush(CreateSolidBrush(background));
-    if (!dc || !bitmap || !brush) return GdiObject();
-    HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-    RECT all = {0, 0, cx, cy};
-    FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
-    bool drawn = DrawIconEx(dc.get(), 0, 0, base, cx, cy, 0, nullptr, DI_NORMAL) &&
-                 DrawIconEx(dc.get(), 0, 0, top, cx, cy, 0, nullptr, DI_NORMAL);
-    // The list copies from the bitmap only once no DC holds it.
-    SelectObject(dc.get(), old);
-    GdiFlush();
-    return drawn ? std::move(bitmap) : GdiObject();
+    FlatImage image(size_, background_);
+    bool drawn = image &&
+                 DrawIconEx(image.dc(), 0, 0, base, size_.cx, size_.cy, 0, nullptr, DI_NORMAL) &&
+                 DrawIconEx(image.dc(), 0, 0, top, size_.cx, size_.cy, 0, nullptr, DI_NORMAL);
+    return drawn ? image.Finish() : GdiObject();
 }
 
 MadeIcon IconMaker::TypePicture(const wchar_t* path, bool folder) {

@@ -1,0 +1,169 @@
+// Picture files made into thumbnails, from pictures the imaging component's
+// own encoders write at run time.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/handles.h"
+#include "desk/thumbnails.h"
+#include "settings/filebytes.h"
+#include "support/testsupport.h"
+
+namespace {
+
+// A picture all of one colour and opacity, written by container's encoder.
+bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, COLORREF colour,
+                  BYTE alpha = 255) {
+    const BYTE pixel[4] = {GetBValue(colour), GetGValue(colour), GetRValue(colour), alpha};
+    std::vector<BYTE> pixels(static_cast<size_t>(size.cx) * size.cy * 4);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = pixel[i % 4];
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmap> bitmap;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IWICImagingFactory, factory.putVoid())) &&
+           SUCCEEDED(factory->CreateBitmapFromMemory(size.cx, size.cy, format, size.cx * 4,
+                                                     static_cast<UINT>(pixels.size()),
+                                                     pixels.data(), bitmap.put())) &&
+           SUCCEEDED(factory->CreateStream(stream.put())) &&
+           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
+           SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) &&
+           SUCCEEDED(frame->Initialize(options.get())) &&
+           SUCCEEDED(frame->SetSize(size.cx, size.cy)) &&
+           SUCCEEDED(frame->SetPixelFormat(&format)) &&
+           SUCCEEDED(frame->WriteSource(bitmap.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
+           SUCCEEDED(encoder->Commit());
+}
+
+// A DC to read a made image's pixels from; none unless the image is a
+// 24-bit bitmap of exactly size.
+MemoryDc Selected(const GdiObject& image, SIZE size) {
+    BITMAP shape = {};
+    if (!image || !GetObjectW(image.get(), sizeof shape, &shape) || shape.bmWidth != size.cx ||
+        shape.bmHeight != size.cy || shape.bmBitsPixel != 24)
+        return MemoryDc();
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectObject(dc.get(), image.get());
+    return dc;
+}
+
+bool Near(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 24 &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= 24 &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= 24;
+}
+
+} // namespace
+
+TEST(Thumbnails, PictureFilesAreKnownByTheirExtensionInAnyCase) {
+    for (const wchar_t* name :
+         {L"a.png", L"A.PNG", L"b.Jpg", L"c.jpeg", L"d.JPE", L"e.gif", L"f.bmp", L"g.tif",
+          L"h.TiFf", L"i.ico", L".png", L"C:\\x.y\\z.gif"})
+        EXPECT_TRUE(IsPictureName(name)) << testing::PrintToString(name);
+    for (const wchar_t* name : {L"png", L"a.png.txt", L"a.pngx", L"a.jp", L"a.", L"", L"a.webp",
+                                L"C:\\d.png\\file", L"a.ico.lnk"})
+        EXPECT_FALSE(IsPictureName(name)) << testing::PrintToString(name);
+}
+
+// Every kind decodes here, and every picture written is large enough to be
+// opened; each lands fitted and centred, blended onto the background, with
+// background all around it.
+TEST(Thumbnails, EachKindOfPictureIsDrawnFittedAndCentredOnTheBackground) {
+    ComSession com;
+    TempFolder folder;
+    const SIZE box = {48, 48};
+    const COLORREF background = RGB(120, 120, 120);
+    const struct {
+        const wchar_t* name;
+        const GUID& container;
+        SIZE size;
+        COLORREF colour;
+        BYTE alpha;
+        RECT at; // where the picture lies in the thumbnail
+        COLORREF seen;
+    } cases[] = {
+        {L"red.png", GUID_ContainerFormatPng, {64, 64}, 0x0000FF, 255, {0, 0, 48, 48}, 0x0000FF},
+        {L"green.jpg", GUID_ContainerFormatJpeg, {64, 64}, 0x00FF00, 255, {0, 0, 48, 48}, 0x00FF00},
+        {L"blue.gif", GUID_ContainerFormatGif, {64, 64}, 0xFF0000, 255, {0, 0, 48, 48}, 0xFF0000},
+        {L"cyan.bmp", GUID_ContainerFormatBmp, {64, 64}, 0xFFFF00, 255, {0, 0, 48, 48}, 0xFFFF00},
+        {L"pink.tiff", GUID_ContainerFormatTiff, {64, 64}, 0xFF00FF, 255, {0, 0, 48, 48}, 0xFF00FF},
+        {L"wide.png", GUID_ContainerFormatPng, {96, 48}, 0x0000FF, 255, {0, 12, 48, 36}, 0x0000FF},
+        {L"tall.bmp", GUID_ContainerFormatBmp, {30, 90}, 0xFF0000, 255, {16, 0, 32, 48}, 0xFF0000},
+        {L"thin.png", GUID_ContainerFormatPng, {300, 2}, 0xFF0000, 255, {0, 23, 48, 24}, 0xFF0000},
+        {L"small.gif",
+         GUID_ContainerFormatGif,
+         {16, 16},
+         0x00FF00,
+         255,
+         {16, 16, 32, 32},
+         0x00FF00},
+        {L"half.png", GUID_ContainerFormatPng, {64, 64}, 0x0000FF, 128, {0, 0, 48, 48}, 0x3C3CBC},
+    };
+    ThumbnailMaker maker;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.name));
+        std::wstring path = folder / c.name;
+        ASSERT_TRUE(WritePicture(path, c.container, c.size, c.colour, c.alpha));
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+        EXPECT_TRUE(IsPictureName(c.name) && MayHoldPicture(data.nFileSizeLow));
+
+        GdiObject made = maker.Make(path.c_str(), box, background);
+        MemoryDc dc = Selected(made, box);
+        ASSERT_TRUE(dc) << "no 24-bit thumbnail of the box's size";
+        RECT found = {box.cx, box.cy, 0, 0}; // what is not background
+        int seen = 0;
+        for (LONG i = 0; i < box.cx * box.cy; ++i) {
+            LONG x = i % box.cx, y = i / box.cx;
+            COLORREF pixel = GetPixel(dc.get(), x, y);
+            seen += Near(pixel, c.seen);
+            if (!Near(pixel, background))
+                found = {std::min(found.left, x), std::min(found.top, y),
+                         std::max(found.right, x + 1), std::max(found.bottom, y + 1)};
+        }
+        EXPECT_TRUE(EqualRect(&found, &c.at))
+            << found.left << "," << found.top << " to " << found.right << "," << found.bottom;
+        EXPECT_EQ(seen, (c.at.right - c.at.left) * (c.at.bottom - c.at.top));
+    }
+}
+
+// What cannot be decoded gives nothing, and a file too small for a picture
+// is not even looked at. A file another program holds open for writing and
+// deleting is still read; the window colour stands in for no background.
+TEST(Thumbnails, NoThumbnailOfWhatCannotBeDecodedAndNoneStandsInAnyonesWay) {
+    ComSession com;
+    TempFolder folder;
+    const SIZE box = {32, 32};
+    const std::wstring whole = folder / L"whole.png";
+    ASSERT_TRUE(WritePicture(whole, GUID_ContainerFormatPng, {16, 16}, 0xFF0000));
+    std::string bytes = ReadBytes(whole);
+    ASSERT_TRUE(WriteBytes(folder / L"cut.png", bytes.substr(0, bytes.size() / 2)));
+    ASSERT_TRUE(WriteBytes(folder / L"notes.png", std::string(200, 'a')));
+    ThumbnailMaker maker;
+    for (const wchar_t* name : {L"cut.png", L"notes.png", L"missing.png"})
+        EXPECT_FALSE(maker.Make((folder / name).c_str(), box, 0)) << name;
+    EXPECT_FALSE(MayHoldPicture(0) || MayHoldPicture(kSmallestPictureBytes - 1));
+
+    FileHandle writer(CreateFileW(whole.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    GdiObject made = maker.Make(whole.c_str(), box, CLR_NONE);
+    MemoryDc dc = Selected(made, box);
+    ASSERT_TRUE(dc) << "the open file was not read";
+    EXPECT_EQ(GetPixel(dc.get(), 16, 16), 0xFF0000u);
+    EXPECT_EQ(GetPixel(dc.get(), 0, 0), GetSysColor(COLOR_WINDOW));
+}
