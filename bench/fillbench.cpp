@@ -1,5 +1,5 @@
 // Measures the desk listing, each figure against a floor of the same work
-// measured in the same run: FillDeskList into the real list view of the
+// measured in the same run: a fill of the real list view of the
 // visible main window in each view mode, and a refresh that makes every icon
 // anew, against the enumeration and icons without a list view; a refresh for
 // one new file against the enumeration and inserts without icons; the built
@@ -176,19 +176,19 @@ double Floor(const std::wstring& desk, int style, int* images) {
     return Now() - start;
 }
 
-// FillDeskList into the emptied list in this view, until the list holds
+// A fill into the emptied list in this view, until the list holds
 // every item with its own icon; -1 when that never comes.
 double Ours(AppState* state, const std::wstring& desk, int style) {
     PumpUntilComplete(state);
-    // Emptied first, so that the new view's icon reload has nothing to do.
+    // Emptied first, so that the new view's icon reload has nothing to do
+    // and the fill keeps nothing: every picture is made.
     SendMessageW(state->desklist, LVM_DELETEALLITEMS, 0, 0);
-    ImageList_Remove(state->icons.Images(), -1);
     state->iconstyle = style;
     state->ApplyIconStyle();
     PumpUntilComplete(state);
     wcscpy(state->deskpath, desk.c_str());
     double start = Now();
-    state->FillDeskList();
+    state->RefreshDeskList(true);
     if (!PumpUntilComplete(state)) return -1;
     return Now() - start;
 }

@@ -47,6 +47,12 @@ ComPtr<IImageList> LargerSource(SIZE size) {
     return {};
 }
 
+GdiObject CopyBitmap(HGDIOBJ bitmap) {
+    return GdiObject(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+constexpr size_t kMostShortcutPictures = 64;
+
 } // namespace
 
 IconHandle BlankIcon(SIZE size) {
@@ -100,6 +106,10 @@ MadeIcon IconMaker::Make(const wchar_t* path) {
     // resources of this module, which it does not have: the generic icon
     // for the kind of item stands in, which the caller has.
     if (!made.icon && HasShortcutExtension(path)) {
+        std::wstring key = wine_ ? ShortcutKey(path) : std::wstring();
+        for (const auto& [known, image] : shortcuts_)
+            if (!key.empty() && known == key) made.image = CopyBitmap(image.get());
+        if (made.image) return made;
         made.icon = ShortcutIcon(path);
         // Wine's shell gives a shortcut its arrow on nothing at all: what
         // the shortcut points at goes beneath it.
@@ -107,6 +117,10 @@ MadeIcon IconMaker::Make(const wchar_t* path) {
             IconHandle target = TargetIcon(path);
             if (target) made.image = Layered(target.get(), made.icon.get());
             if (made.image) made.icon.reset();
+            // A desk of many odd shortcuts does not make it grow without end.
+            if (shortcuts_.size() >= kMostShortcutPictures) shortcuts_.clear();
+            if (made.image && !key.empty())
+                shortcuts_.emplace_back(std::move(key), CopyBitmap(made.image.get()));
         }
     }
     return made;
@@ -121,6 +135,16 @@ IconHandle IconMaker::ShortcutIcon(const wchar_t* path) const {
     UINT flags = SHGFI_ICON | SHGFI_LARGEICON;
     if (!SHGetFileInfoW(path, 0, &info, sizeof(info), flags)) return IconHandle();
     return IconHandle(info.hIcon);
+}
+
+std::wstring IconMaker::ShortcutKey(const wchar_t* shortcutPath) {
+    ShortcutFile link;
+    wchar_t target[kPathUnits] = L"", named[kPathUnits] = L"";
+    int index = 0;
+    if (FAILED(link.Open()) || !link.ReadTarget(shortcutPath, target) || target[0] == L'\0')
+        return {};
+    if (!link.IconLocation(named, &index)) named[0] = L'\0';
+    return std::wstring(target) + L'|' + named + L'|' + std::to_wstring(index);
 }
 
 IconHandle IconMaker::TargetIcon(const wchar_t* shortcutPath) {

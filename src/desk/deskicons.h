@@ -67,6 +67,9 @@ class IconMaker : public IconSource {
     // What a shortcut points at, pictured: the icon it names for itself,
     // else its target's as for any item; null when it cannot be read.
     IconHandle TargetIcon(const wchar_t* shortcutPath);
+    // What a shortcut's picture depends on: its target and the icon it
+    // names; empty when it cannot be read.
+    std::wstring ShortcutKey(const wchar_t* shortcutPath);
     // top drawn over base; null when it cannot be made.
     GdiObject Layered(HICON base, HICON top) const;
 
@@ -79,6 +82,9 @@ class IconMaker : public IconSource {
     ComPtr<IImageList> larger_;
     // The generic icons taken so far, by kind: a desk holds few kinds.
     std::vector<std::pair<std::wstring, IconHandle>> generic_;
+    // Wine pictures every shortcut to the same target with the same icon
+    // alike: the picture is made once per pair and copied for the others.
+    std::vector<std::pair<std::wstring, GdiObject>> shortcuts_;
 };
 
 // The kind of item a name stands for as the shell's generic icons tell them
