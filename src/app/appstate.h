@@ -185,6 +185,8 @@ class AppState : public DropTarget, public Settings {
     void SizeIconsToView();
     // Every item's icon made anew (another size or background).
     void ReloadIcons();
+    // Picture files show what they hold: in the large icons, unless turned off.
+    bool ThumbnailsShown() const;
     // Puts the icons the worker has finished into the image list.
     void TakeIcons();
 

@@ -225,6 +225,12 @@ HICON IconMaker::Generic(const wchar_t* path, bool folder) {
     return generic_.back().second.get();
 }
 
+MadeIcon IconMaker::Thumbnail(const wchar_t* path) {
+    MadeIcon made;
+    made.image = thumbnails_.Make(path, size_, background_);
+    return made;
+}
+
 std::unique_ptr<IconSource> ShellIcons(SIZE size, COLORREF background) {
     return std::make_unique<IconMaker>(size, background);
 }

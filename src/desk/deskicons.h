@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/handles.h"
+#include "desk/thumbnails.h"
 
 // One file's picture: its own icon, or an image drawn for it at the list's
 // size on the list's background. Neither when its kind's generic icon is
@@ -40,6 +41,9 @@ class IconSource {
     // file, else its generic icon, as the list shows it. Empty only when the
     // shell has neither.
     virtual MadeIcon TypePicture(const wchar_t* path, bool folder) = 0;
+    // A picture file's content at the icon size on the background; empty
+    // when it cannot be decoded.
+    virtual MadeIcon Thumbnail(const wchar_t* path) = 0;
 };
 
 // Makes a source for icons of this size drawn on this background.
@@ -61,6 +65,7 @@ class IconMaker : public IconSource {
     // null when the shell has none.
     HICON Generic(const wchar_t* path, bool folder) override;
     MadeIcon TypePicture(const wchar_t* path, bool folder) override;
+    MadeIcon Thumbnail(const wchar_t* path) override;
 
   private:
     IconHandle ShortcutIcon(const wchar_t* path) const;
@@ -85,6 +90,7 @@ class IconMaker : public IconSource {
     // Wine pictures every shortcut to the same target with the same icon
     // alike: the picture is made once per pair and copied for the others.
     std::vector<std::pair<std::wstring, GdiObject>> shortcuts_;
+    ThumbnailMaker thumbnails_;
 };
 
 // The kind of item a name stands for as the shell's generic icons tell them

@@ -103,7 +103,7 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool startup) {
         listed[i] = {names[i], stamps[names[i]], false};
 
     FillSlices& slices = fill.Begin(deskpath);
-    slices.images = icons.Begin(std::move(listed), keepIcons, false);
+    slices.images = icons.Begin(std::move(listed), keepIcons, ThumbnailsShown());
     slices.names = std::move(names);
     if (marks) slices.marks = *marks;
     slices.stepwise = startup;

@@ -25,6 +25,11 @@ void AppState::SizeIconsToView() {
     SendMessageW(desklist, LVM_SETIMAGELIST, slot == LVSIL_NORMAL ? LVSIL_SMALL : LVSIL_NORMAL, 0);
 }
 
+bool AppState::ThumbnailsShown() const {
+    // Only the large icons are large enough to show a picture by.
+    return thumbnails && (GetWindowLongW(desklist, GWL_STYLE) & LVS_TYPEMASK) == LVS_ICON;
+}
+
 void AppState::ReloadIcons() {
     if (fill.Busy()) {
         icons.Forget();
@@ -42,7 +47,7 @@ void AppState::ReloadIcons() {
         ItemFileName(i, name);
         names.push_back(name);
     }
-    icons.Reload(relist ? &names : nullptr);
+    icons.Reload(relist ? &names : nullptr, ThumbnailsShown());
     icons.StartJob(fill.ListedFolder());
 }
 

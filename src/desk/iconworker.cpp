@@ -98,9 +98,15 @@ void IconWorker::Work() {
                 makerFor = job.generation;
             }
             const IconTask& task = job.tasks[next++];
-            IconDone done{job.generation, task.index,
-                          task.index < 0 ? maker->TypePicture(task.path.c_str(), task.folder)
-                                         : maker->Make(task.path.c_str())};
+            IconDone done{job.generation, task.index, {}};
+            const wchar_t* path = task.path.c_str();
+            if (task.index < 0) {
+                done.made = maker->TypePicture(path, task.folder);
+            } else {
+                // A picture that cannot be decoded looks as any file of its kind.
+                if (task.picture) done.made = maker->Thumbnail(path);
+                if (!done.made.any()) done.made = maker->Make(path);
+            }
             bool first;
             {
                 Locked locked(lock_);

@@ -18,6 +18,7 @@ struct IconTask {
     int index;
     std::wstring path;
     bool folder = false;
+    bool picture = false; // shows what the picture file holds
 };
 
 // One fill's icons, in the order they are wanted. A newer job replaces it.

@@ -6,6 +6,7 @@
 #include "desk/deskfill.h"
 #include "desk/iconkinds.h"
 #include "desk/iconworker.h"
+#include "desk/thumbnails.h"
 #include "resources/resource.h"
 
 namespace {
@@ -100,7 +101,6 @@ int ItemIcons::TypeOf(const ListedIcon& listed, std::vector<TypeImage>& types,
 }
 
 void ItemIcons::Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails) {
-    static_cast<void>(thumbnails);
     // The registry is read once per extension in a fill, so that a changed
     // association shows with the next.
     TypeIconReader reader;
@@ -111,14 +111,18 @@ void ItemIcons::Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails
     std::vector<bool> taken(listed_.size(), false);
     for (size_t i = 0; i < listed.size(); ++i) {
         ListedIcon& item = listed[i];
-        item.own = reader.OwnPicture(item.name.c_str(), item.stamp.attributes);
+        // A file too small to hold a picture is never opened for one.
+        item.picture = thumbnails && !IsFolder(item) && IsPictureName(item.name.c_str()) &&
+                       MayHoldPicture(item.stamp.size);
+        item.own = item.picture || reader.OwnPicture(item.name.c_str(), item.stamp.attributes);
         item.type = TypeOf(item, types, kinds);
         item.made = false;
         item.image = -1;
         // What was made stays, also an own picture that turned out to be
         // none (the item shows its type's).
         int source = sources[i];
-        if (source >= 0 && listed_[source].own == item.own) {
+        if (source >= 0 && listed_[source].own == item.own &&
+            listed_[source].picture == item.picture) {
             item.image = listed_[source].image;
             item.made = true;
             taken[source] = true;
@@ -194,7 +198,8 @@ void ItemIcons::StartJob(const wchar_t* folder) {
     // A path that does not fit gets no picture of its own.
     auto task = [&](int index, const std::wstring& name, bool isFolder) {
         bool fits = JoinPath(path, folder, name.c_str());
-        job.tasks.push_back({index, fits ? path : L"", isFolder});
+        bool picture = index >= 0 && listed_[index].picture;
+        job.tasks.push_back({index, fits ? path : L"", isFolder, picture});
     };
     // Types first: a few of them stand for most of the desk.
     for (int t = 0; t < static_cast<int>(types_.size()); ++t)
@@ -244,20 +249,22 @@ void ItemIcons::Take() {
     if (more) PostMessageW(window_, WM_ICONSREADY, 0, 0);
 }
 
-void ItemIcons::Reload(const std::vector<std::wstring>* names) {
-    bool emptied = names != nullptr;
-    if (names) {
-        // The record follows the items as they are now.
+void ItemIcons::Reload(const std::vector<std::wstring>* names, bool thumbnails) {
+    // Items taken out, or a view that shows picture files otherwise: the
+    // record follows the items as they are now.
+    bool emptied = names || thumbnails != thumbnails_;
+    if (emptied) {
         std::unordered_map<std::wstring, EntryStamp> stamps;
         for (const ListedIcon& listed : listed_)
             stamps.emplace(listed.name, listed.stamp);
-        std::vector<ListedIcon> listed(names->size());
-        for (size_t i = 0; i < names->size(); ++i) {
-            auto found = stamps.find((*names)[i]);
-            listed[i].name = (*names)[i];
+        std::vector<ListedIcon> listed(names ? names->size() : listed_.size());
+        for (size_t i = 0; i < listed.size(); ++i) {
+            listed[i].name = names ? (*names)[i] : listed_[i].name;
+            auto found = stamps.find(listed[i].name);
             if (found != stamps.end()) listed[i].stamp = found->second;
         }
-        Plan(listed, true, thumbnails_);
+        thumbnails_ = thumbnails;
+        Plan(listed, true, thumbnails);
     }
     ++generation_;
     Forget();

@@ -48,8 +48,9 @@ class ItemIcons {
     void Take();
     // Every picture made anew for the items as they are (another background,
     // say); the caller starts the job. names: the items' file names, or null
-    // when they are the ones listed. The shell's calls may let messages in.
-    void Reload(const std::vector<std::wstring>* names);
+    // when they are the ones listed; thumbnails: picture files show what they
+    // hold. The shell's calls may let messages in.
+    void Reload(const std::vector<std::wstring>* names, bool thumbnails);
     size_t Listed() const { return listed_.size(); }
     // Nothing made is kept: every picture is made again by the next job.
     void Forget();

@@ -21,10 +21,11 @@ EntryStamp StampOf(const WIN32_FIND_DATAW& data);
 struct ListedIcon {
     std::wstring name;
     EntryStamp stamp;
-    bool made = false; // its own picture is in its image
-    bool own = false;  // it has a picture of its own; else it shows its type's
-    int image = -1;    // the image holding its own picture; -1 before it has one
-    int type = -1;     // its type's entry, whose picture it shows meanwhile
+    bool made = false;    // its own picture is in its image
+    bool own = false;     // it has a picture of its own; else it shows its type's
+    bool picture = false; // its own picture is what the picture file holds
+    int image = -1;       // the image holding its own picture; -1 before it has one
+    int type = -1;        // its type's entry, whose picture it shows meanwhile
 };
 
 // For each new entry, the old item whose made icon it keeps, or -1.

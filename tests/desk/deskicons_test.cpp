@@ -3,13 +3,16 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <wincodec.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/application.h"
@@ -18,6 +21,7 @@
 #include "desk/deskicons.h"
 #include "desk/iconworker.h"
 #include "commands/commandids.h"
+#include "resources/resource.h"
 #include "settings/filebytes.h"
 #include "shell/shortcutfile.h"
 #include "support/testsupport.h"
@@ -236,7 +240,7 @@ bool WriteIconFile(const std::wstring& path, COLORREF colour) {
            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-// The shell's pictures, each file the worker asks about counted.
+// The shell's pictures, each file the worker opens for one counted.
 class CountedSource : public IconSource {
   public:
     CountedSource(SIZE size, COLORREF background, std::atomic<int>& asked)
@@ -250,6 +254,10 @@ class CountedSource : public IconSource {
     }
     MadeIcon TypePicture(const wchar_t* path, bool folder) override {
         return shell_->TypePicture(path, folder);
+    }
+    MadeIcon Thumbnail(const wchar_t* path) override {
+        ++asked_;
+        return shell_->Thumbnail(path);
     }
 
   private:
@@ -281,6 +289,7 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
         desk.file(name);
     MainWindowTest windows;
     AppState* state = TheAppState;
+    state->thumbnails = false; // pictures as pictures have a test of their own
     std::atomic<int> asked = 0;
     state->icons.UseSource([&asked](SIZE size, COLORREF background) {
         return std::make_unique<CountedSource>(size, background, asked);
@@ -303,4 +312,127 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
     };
     EXPECT_EQ(imageOf(L"a.txt"), imageOf(L"b.txt")) << "one type, one picture";
     EXPECT_NE(imageOf(L"Tool.exe"), imageOf(L"Tool copy.EXE")) << "a picture each";
+}
+
+namespace {
+
+// The shell's pictures; every picture file decoded is counted, and one named
+// file's decoding is announced before it starts.
+class PictureSource : public IconSource {
+  public:
+    PictureSource(SIZE size, COLORREF background, std::atomic<int>& decoded, HANDLE announce)
+        : shell_(ShellIcons(size, background)), decoded_(decoded), announce_(announce) {}
+    MadeIcon Make(const wchar_t* path) override { return shell_->Make(path); }
+    HICON Generic(const wchar_t* path, bool folder) override {
+        return shell_->Generic(path, folder);
+    }
+    MadeIcon TypePicture(const wchar_t* path, bool folder) override {
+        return shell_->TypePicture(path, folder);
+    }
+    MadeIcon Thumbnail(const wchar_t* path) override {
+        ++decoded_;
+        if (wcsstr(path, L"big.bmp")) SetEvent(announce_);
+        return shell_->Thumbnail(path);
+    }
+
+  private:
+    std::unique_ptr<IconSource> shell_;
+    std::atomic<int>& decoded_;
+    HANDLE announce_;
+};
+
+} // namespace
+
+// In the large icons a picture file shows what it holds, on the list's
+// background, decoded once while it stays the same; a file too small to be
+// a picture is never opened; one that cannot be decoded, the small icons
+// and the setting turned off show the type's picture.
+TEST(DeskIcons, PictureFilesShowWhatTheyHoldInTheLargeIcons) {
+    ComSession com; // the pictures' encoders
+    TempFolder desk;
+    ASSERT_TRUE(WritePicture(desk / L"red.png", GUID_ContainerFormatPng, {64, 32}, RGB(255, 0, 0)));
+    ASSERT_TRUE(
+        WritePicture(desk / L"green.jpg", GUID_ContainerFormatJpeg, {32, 32}, RGB(0, 255, 0)));
+    ASSERT_TRUE(
+        WritePicture(desk / L"blue.gif", GUID_ContainerFormatGif, {32, 32}, RGB(0, 0, 255)));
+    ASSERT_TRUE(WritePicture(desk / L"cut.png", GUID_ContainerFormatPng, {64, 64}, RGB(9, 9, 9)));
+    {
+        FileHandle cut(CreateFileW((desk / L"cut.png").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+        SetFilePointer(cut.get(), 80, nullptr, FILE_BEGIN);
+        SetEndOfFile(cut.get());
+    }
+    desk.file(L"empty.png");
+    MainWindowTest windows;
+    AppState* state = TheAppState;
+    std::atomic<int> decoded = 0;
+    KernelHandle bigStarts(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HANDLE announce = bigStarts.get();
+    state->icons.UseSource([&decoded, announce](SIZE size, COLORREF background) {
+        return std::make_unique<PictureSource>(size, background, decoded, announce);
+    });
+    CopyText(state->deskpath, desk.path().c_str());
+    CopyText(state->inipath, windows.settingsPath().c_str());
+    auto imageOf = [&](const wchar_t* label) {
+        LVFINDINFOW find = {LVFI_STRING, label, 0, {}, 0};
+        return ItemImage(state->desklist, ListView_FindItem(state->desklist, -1, &find));
+    };
+    auto pixel = [&](const wchar_t* label, int x, int y) {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(state->icons.Images(), &cx, &cy);
+        return Draw(state->icons.Images(), imageOf(label), RGB(1, 2, 3))[y * cx + x] & 0xFFFFFF;
+    };
+    auto like = [](DWORD bgr, COLORREF colour) {
+        COLORREF rgb = RGB(GetBValue(bgr), GetGValue(bgr), GetRValue(bgr)); // the DIB's order
+        return std::abs(GetRValue(rgb) - GetRValue(colour)) < 40 &&
+               std::abs(GetGValue(rgb) - GetGValue(colour)) < 40 &&
+               std::abs(GetBValue(rgb) - GetBValue(colour)) < 40;
+    };
+    state->RefreshDeskList(true);
+    ASSERT_TRUE(WaitForIcons(state));
+    EXPECT_TRUE(like(pixel(L"red.png", 16, 16), RGB(255, 0, 0)));
+    EXPECT_TRUE(like(pixel(L"green.jpg", 16, 16), RGB(0, 255, 0)));
+    EXPECT_TRUE(like(pixel(L"blue.gif", 16, 16), RGB(0, 0, 255)));
+    EXPECT_EQ(imageOf(L"cut.png"), imageOf(L"empty.png")) << "the type's picture";
+    EXPECT_EQ(decoded, 4) << "four pictures; the empty file is never opened";
+
+    state->RefreshDeskList();
+    ASSERT_TRUE(WaitForIcons(state));
+    EXPECT_EQ(decoded, 4) << "unchanged pictures are not decoded again";
+    // A wide picture leaves bands of the background above and below it.
+    state->colour = RGB(0, 0, 128);
+    ImageList_SetBkColor(state->icons.Images(), state->colour);
+    state->ReloadIcons();
+    ASSERT_TRUE(WaitForIcons(state));
+    EXPECT_TRUE(like(pixel(L"red.png", 16, 1), RGB(0, 0, 128))) << "made anew on the new colour";
+
+    for (auto [style, shown] : {std::pair{1, true}, {0, false}}) {
+        state->iconstyle = style;
+        state->thumbnails = shown;
+        state->ApplyIconStyle();
+        ASSERT_TRUE(WaitForIcons(state));
+        EXPECT_EQ(imageOf(L"red.png"), imageOf(L"empty.png")) << style;
+    }
+    state->SaveSettings();
+    std::wstring saved = ReadUtf16(windows.settingsPath());
+    EXPECT_NE(saved.find(L"thumbnails=FALSE"), std::wstring::npos);
+
+    // A large picture is decoded while the window goes on answering.
+    state->thumbnails = true;
+    state->ApplyIconStyle();
+    ASSERT_TRUE(WaitForIcons(state));
+    ASSERT_TRUE(
+        WritePicture(desk / L"big.bmp", GUID_ContainerFormatBmp, {2600, 2600}, RGB(1, 1, 1)));
+    DWORD_PTR pending = 0;
+    bool answered = false;
+    HWND window = windows.window();
+    std::thread asker([&] {
+        if (WaitForSingleObject(announce, 20000) == WAIT_OBJECT_0)
+            answered =
+                SendMessageTimeoutW(window, WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 200, &pending);
+    });
+    state->RefreshDeskList();
+    EXPECT_TRUE(WaitForIcons(state));
+    asker.join();
+    EXPECT_TRUE(answered && pending == 1) << "the window answered while the picture was decoded";
 }

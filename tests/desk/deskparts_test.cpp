@@ -41,6 +41,7 @@ class SteppedSource : public IconSource {
         if (inMake_) inMake_();
         return shell_->TypePicture(path, folder);
     }
+    MadeIcon Thumbnail(const wchar_t* path) override { return shell_->Thumbnail(path); }
 
   private:
     std::unique_ptr<IconSource> shell_;

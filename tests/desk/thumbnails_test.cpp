@@ -17,37 +17,6 @@
 
 namespace {
 
-// A picture all of one colour and opacity, written by container's encoder.
-bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, COLORREF colour,
-                  BYTE alpha = 255) {
-    const BYTE pixel[4] = {GetBValue(colour), GetGValue(colour), GetRValue(colour), alpha};
-    std::vector<BYTE> pixels(static_cast<size_t>(size.cx) * size.cy * 4);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = pixel[i % 4];
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICBitmap> bitmap;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWICImagingFactory, factory.putVoid())) &&
-           SUCCEEDED(factory->CreateBitmapFromMemory(size.cx, size.cy, format, size.cx * 4,
-                                                     static_cast<UINT>(pixels.size()),
-                                                     pixels.data(), bitmap.put())) &&
-           SUCCEEDED(factory->CreateStream(stream.put())) &&
-           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
-           SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-           SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) &&
-           SUCCEEDED(frame->Initialize(options.get())) &&
-           SUCCEEDED(frame->SetSize(size.cx, size.cy)) &&
-           SUCCEEDED(frame->SetPixelFormat(&format)) &&
-           SUCCEEDED(frame->WriteSource(bitmap.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
-           SUCCEEDED(encoder->Commit());
-}
-
 // A DC to read a made image's pixels from; none unless the image is a
 // 24-bit bitmap of exactly size.
 MemoryDc Selected(const GdiObject& image, SIZE size) {

@@ -144,6 +144,10 @@ HWND WaitForTopLevelWindow(DWORD processId, const wchar_t* className, DWORD time
 bool AnswerDialog(const std::function<void()>& open, const std::function<void(HWND)>& answer);
 
 bool PathExists(const std::wstring& path);
+// A picture all of one colour and opacity, written by container's encoder
+// (GUID_ContainerFormatPng and the like).
+bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, COLORREF colour,
+                  BYTE alpha = 255);
 // Keys pressed one after the other (each down and up), and typed characters,
 // sent as a keyboard sends them.
 void TapKeys(std::initializer_list<WORD> keys);
