@@ -240,13 +240,19 @@ bool WriteIconFile(const std::wstring& path, COLORREF colour) {
            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-// The shell's pictures, each file the worker opens for one counted.
+// The shell's pictures, with the files opened for one counted; the
+// decoding of a file whose name holds announced starts by setting announce.
 class CountedSource : public IconSource {
   public:
-    CountedSource(SIZE size, COLORREF background, std::atomic<int>& asked)
-        : shell_(ShellIcons(size, background)), asked_(asked) {}
+    struct Counts {
+        std::atomic<int> made = 0, decoded = 0;
+        const wchar_t* announced = nullptr;
+        HANDLE announce = nullptr;
+    };
+    CountedSource(SIZE size, COLORREF background, Counts& counts)
+        : shell_(ShellIcons(size, background)), counts_(counts) {}
     MadeIcon Make(const wchar_t* path) override {
-        ++asked_;
+        ++counts_.made;
         return shell_->Make(path);
     }
     HICON Generic(const wchar_t* path, bool folder) override {
@@ -256,14 +262,22 @@ class CountedSource : public IconSource {
         return shell_->TypePicture(path, folder);
     }
     MadeIcon Thumbnail(const wchar_t* path) override {
-        ++asked_;
+        ++counts_.decoded;
+        if (counts_.announced && wcsstr(path, counts_.announced)) SetEvent(counts_.announce);
         return shell_->Thumbnail(path);
     }
 
   private:
     std::unique_ptr<IconSource> shell_;
-    std::atomic<int>& asked_;
+    Counts& counts_;
 };
+
+// Pictures come from a counted source from now on.
+void CountPictures(AppState* state, CountedSource::Counts& counts) {
+    state->icons.UseSource([&counts](SIZE size, COLORREF background) {
+        return std::make_unique<CountedSource>(size, background, counts);
+    });
+}
 
 } // namespace
 
@@ -290,15 +304,13 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
     MainWindowTest windows;
     AppState* state = TheAppState;
     state->thumbnails = false; // pictures as pictures have a test of their own
-    std::atomic<int> asked = 0;
-    state->icons.UseSource([&asked](SIZE size, COLORREF background) {
-        return std::make_unique<CountedSource>(size, background, asked);
-    });
+    CountedSource::Counts counts;
+    CountPictures(state, counts);
     CopyText(state->deskpath, desk.path().c_str());
     state->RefreshDeskList(true);
     ASSERT_TRUE(WaitForIcons(state));
     EXPECT_EQ(state->icons.OwnPictures(), 7);
-    EXPECT_EQ(asked, 7) << "two programs, an empty one, two icon files, a shortcut, a folder";
+    EXPECT_EQ(counts.made, 7) << "two programs, an empty one, two icon files, a shortcut, a folder";
     wchar_t path[kPathUnits];
     for (int i = 0; i < ListView_GetItemCount(state->desklist); ++i) {
         state->ItemPath(i, path);
@@ -313,35 +325,6 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
     EXPECT_EQ(imageOf(L"a.txt"), imageOf(L"b.txt")) << "one type, one picture";
     EXPECT_NE(imageOf(L"Tool.exe"), imageOf(L"Tool copy.EXE")) << "a picture each";
 }
-
-namespace {
-
-// The shell's pictures; every picture file decoded is counted, and one named
-// file's decoding is announced before it starts.
-class PictureSource : public IconSource {
-  public:
-    PictureSource(SIZE size, COLORREF background, std::atomic<int>& decoded, HANDLE announce)
-        : shell_(ShellIcons(size, background)), decoded_(decoded), announce_(announce) {}
-    MadeIcon Make(const wchar_t* path) override { return shell_->Make(path); }
-    HICON Generic(const wchar_t* path, bool folder) override {
-        return shell_->Generic(path, folder);
-    }
-    MadeIcon TypePicture(const wchar_t* path, bool folder) override {
-        return shell_->TypePicture(path, folder);
-    }
-    MadeIcon Thumbnail(const wchar_t* path) override {
-        ++decoded_;
-        if (wcsstr(path, L"big.bmp")) SetEvent(announce_);
-        return shell_->Thumbnail(path);
-    }
-
-  private:
-    std::unique_ptr<IconSource> shell_;
-    std::atomic<int>& decoded_;
-    HANDLE announce_;
-};
-
-} // namespace
 
 // In the large icons a picture file shows what it holds, on the list's
 // background, decoded once while it stays the same; a file too small to be
@@ -365,12 +348,12 @@ TEST(DeskIcons, PictureFilesShowWhatTheyHoldInTheLargeIcons) {
     desk.file(L"empty.png");
     MainWindowTest windows;
     AppState* state = TheAppState;
-    std::atomic<int> decoded = 0;
     KernelHandle bigStarts(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     HANDLE announce = bigStarts.get();
-    state->icons.UseSource([&decoded, announce](SIZE size, COLORREF background) {
-        return std::make_unique<PictureSource>(size, background, decoded, announce);
-    });
+    CountedSource::Counts counts;
+    counts.announced = L"big.bmp";
+    counts.announce = announce;
+    CountPictures(state, counts);
     CopyText(state->deskpath, desk.path().c_str());
     CopyText(state->inipath, windows.settingsPath().c_str());
     auto imageOf = [&](const wchar_t* label) {
@@ -394,11 +377,11 @@ TEST(DeskIcons, PictureFilesShowWhatTheyHoldInTheLargeIcons) {
     EXPECT_TRUE(like(pixel(L"green.jpg", 16, 16), RGB(0, 255, 0)));
     EXPECT_TRUE(like(pixel(L"blue.gif", 16, 16), RGB(0, 0, 255)));
     EXPECT_EQ(imageOf(L"cut.png"), imageOf(L"empty.png")) << "the type's picture";
-    EXPECT_EQ(decoded, 4) << "four pictures; the empty file is never opened";
+    EXPECT_EQ(counts.decoded, 4) << "four pictures; the empty file is never opened";
 
     state->RefreshDeskList();
     ASSERT_TRUE(WaitForIcons(state));
-    EXPECT_EQ(decoded, 4) << "unchanged pictures are not decoded again";
+    EXPECT_EQ(counts.decoded, 4) << "unchanged pictures are not decoded again";
     // A wide picture leaves bands of the background above and below it.
     state->colour = RGB(0, 0, 128);
     ImageList_SetBkColor(state->icons.Images(), state->colour);

@@ -10,7 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "resources/resource.h"
 #include "settings/filebytes.h"
+#include "shell/shortcutfile.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -142,28 +144,28 @@ TEST_F(DeskProgram, ListsInDeskOrderForTheOptionsOfTheSettingsFile) {
                {L"Work", 0}}));
 }
 
-// A large desk answers another program while its icons are still being
-// made, and in the end every item shows an image of its own.
-TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastIconAndGetsEveryIcon) {
+// A large desk of shortcuts, each with a picture of its own, answers while
+// its pictures are still being made, and in the end shows every one.
+TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastPictureAndGetsEveryOne) {
     TempFolder home, desk;
-    const wchar_t* const kinds[] = {L".txt", L".ini", L".bat", L".qqx"};
+    ShortcutFile shortcut;
+    ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
+    ASSERT_TRUE(shortcut.Retarget(L"C:\\windows\\notepad.exe", (desk / L"0.lnk").c_str()));
     const int count = 3000;
-    for (int i = 0; i < count; ++i)
-        desk.file(L"item " + std::to_wstring(i) + kinds[i % 4]);
+    for (int i = 1; i < count; ++i)
+        CopyFileW((desk / L"0.lnk").c_str(), (desk / (std::to_wstring(i) + L".lnk")).c_str(), TRUE);
     ProgramRun run(home.path());
     HWND list = StartOnDesk(run, desk.path(), count);
     ASSERT_NE(list, nullptr);
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(GetParent(list), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer));
-    auto ownImages = [&] {
-        std::vector<Item> items = RemoteItems(list, run.processId());
-        int own = 0;
-        for (int i = 0; i < static_cast<int>(items.size()); ++i)
-            own += items[i].image == i;
-        return own;
+    auto pending = [&] {
+        DWORD_PTR waiting = 0;
+        return SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 1000,
+                                   &waiting)
+                   ? static_cast<LONG_PTR>(waiting)
+                   : -2;
     };
-    EXPECT_LT(ownImages(), count) << "the answer came after the last icon";
-    EXPECT_TRUE(WaitFor([&] { return ownImages() == count; }, 60000));
+    EXPECT_GT(pending(), 0) << "the answer came after the last picture";
+    EXPECT_TRUE(WaitFor([&] { return pending() == 0; }, 60000));
 }
 
 // A desk another program writes to every 300 ms is refilled again and again;
