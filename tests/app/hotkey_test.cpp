@@ -46,13 +46,6 @@ TEST(HotKeyText, NamesModifiersAndOneKeyOrNothing) {
 
 namespace {
 
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
-
 // Wine takes the modifiers' state afresh from the X server when the focus
 // moves, which can drop a Ctrl sent a moment before: the focus settles first.
 void PressDeskKey() {
@@ -84,8 +77,11 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
         return false;
     };
     auto upFront = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
         return GetForegroundWindow() == window && IsWindowVisible(window) && !IsIconic(window) &&
-               FocusOf(window) == list;
+               info.hwndFocus == list;
     };
     auto minimised = [&] { return IsIconic(window) != FALSE; };
     auto inTray = [&] { return !IsWindowVisible(window); };
