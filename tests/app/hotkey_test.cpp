@@ -58,10 +58,10 @@ void PressDeskKey() {
 TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     TempFolder home, desk;
     desk.file(L"a.txt");
+    const std::wstring settings =
+        L"[Portable]\r\nfolder=" + desk.path() + L"\r\n\r\n[Tarvo]\r\nhotkey=Ctrl+Alt+D\r\n";
     ProgramRun run(home.path());
-    HWND list = StartWithSettings(
-        run, L"[Portable]\r\nfolder=" + desk.path() + L"\r\n\r\n[Tarvo]\r\nhotkey=Ctrl+Alt+D\r\n",
-        1);
+    HWND list = StartWithSettings(run, settings, 1);
     ASSERT_NE(list, nullptr);
     HWND window = GetParent(list);
     WindowHandle cover(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600,
@@ -111,8 +111,8 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     // on without it and without a word, and does not take it once it is free.
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'D'));
     ProgramRun second(home.path());
-    ASSERT_TRUE(second.start(L""));
-    ASSERT_NE(window = second.waitForMainWindow(), nullptr);
+    ASSERT_NE(list = StartWithSettings(second, settings, 1), nullptr);
+    window = GetParent(list);
     PressDeskKey();
     MSG hotkey; // a message of this thread's own, which WaitFor would take away unseen
     Sleep(1000);

@@ -101,7 +101,8 @@ TEST(Thumbnails, EachKindIsDrawnFittedAndCentredAndWhatIsNoPictureGivesNothing) 
     ASSERT_TRUE(dc);
     EXPECT_EQ(GetPixel(dc.get(), 0, 0), GetSysColor(COLOR_WINDOW));
 
-    // A file too small for a picture is not even looked at.
+    // A cut file, one of another kind, or none gives nothing; a file too
+    // small for any picture is not even opened.
     std::string bytes = ReadBytes(folder / L"red.png");
     ASSERT_TRUE(WriteBytes(folder / L"cut.png", bytes.substr(0, bytes.size() / 2)));
     ASSERT_TRUE(WriteBytes(folder / L"notes.png", std::string(200, 'a')));
