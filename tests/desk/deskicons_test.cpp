@@ -38,27 +38,6 @@ int ItemImage(HWND list, int index) {
     return item.iImage;
 }
 
-// Image index of the list, drawn on the given background.
-Pixels Draw(HIMAGELIST list, int index, COLORREF background) {
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(list, &cx, &cy);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    GdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(dc, bitmap.get());
-    GdiObject brush(CreateSolidBrush(background));
-    RECT all = {0, 0, cx, cy};
-    FillRect(dc, &all, static_cast<HBRUSH>(brush.get()));
-    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
-    GdiFlush();
-    Pixels pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + cx * cy);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return pixels;
-}
-
 } // namespace
 
 TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
@@ -83,8 +62,8 @@ TEST(DeskIcons, EveryKindOfItemKeepsItsOwnIconThroughRefreshesViewsAndReloads) {
         for (int i = 0; i < expectedCount; ++i) {
             wchar_t label[MAX_PATH] = L"";
             ListView_GetItemText(state->desklist, i, 0, label, MAX_PATH);
-            Pixels pixels = Draw(state->icons.Images(), ItemImage(state->desklist, i),
-                                 ListView_GetBkColor(state->desklist));
+            Pixels pixels = DrawImage(state->icons.Images(), ItemImage(state->desklist, i),
+                                      ListView_GetBkColor(state->desklist));
             EXPECT_GT(std::set<DWORD>(pixels.begin(), pixels.end()).size(), 1u) << label;
             EXPECT_EQ(pixels, seen[state->iconstyle].try_emplace(label, pixels).first->second)
                 << label << " changed its image";
@@ -131,7 +110,7 @@ Pixels MadeDirectly(const AppState* state, const std::wstring& path) {
         ImageList_ReplaceIcon(list.get(), -1,
                               maker.Generic(path.c_str(), attributes & FILE_ATTRIBUTE_DIRECTORY));
     }
-    return Draw(list.get(), 0, RGB(1, 2, 3));
+    return DrawImage(list.get(), 0, RGB(1, 2, 3));
 }
 
 } // namespace
@@ -158,7 +137,7 @@ TEST(DeskIcons, IconsArriveForTheirOwnItemsAndOnlyChangedEntriesGetNewOnes) {
         wchar_t path[kPathUnits];
         for (int i = 0; i < items; ++i) {
             state->ItemPath(i, path);
-            EXPECT_EQ(Draw(state->icons.Images(), ItemImage(state->desklist, i), RGB(1, 2, 3)),
+            EXPECT_EQ(DrawImage(state->icons.Images(), ItemImage(state->desklist, i), RGB(1, 2, 3)),
                       MadeDirectly(state, path))
                 << i;
         }
@@ -314,7 +293,7 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
     wchar_t path[kPathUnits];
     for (int i = 0; i < ListView_GetItemCount(state->desklist); ++i) {
         state->ItemPath(i, path);
-        EXPECT_EQ(Draw(state->icons.Images(), ItemImage(state->desklist, i), RGB(1, 2, 3)),
+        EXPECT_EQ(DrawImage(state->icons.Images(), ItemImage(state->desklist, i), RGB(1, 2, 3)),
                   MadeDirectly(state, path))
             << std::string(path, path + wcslen(path));
     }
@@ -363,7 +342,8 @@ TEST(DeskIcons, PictureFilesShowWhatTheyHoldInTheLargeIcons) {
     auto pixel = [&](const wchar_t* label, int x, int y) {
         int cx = 0, cy = 0;
         ImageList_GetIconSize(state->icons.Images(), &cx, &cy);
-        return Draw(state->icons.Images(), imageOf(label), RGB(1, 2, 3))[y * cx + x] & 0xFFFFFF;
+        return DrawImage(state->icons.Images(), imageOf(label), RGB(1, 2, 3))[y * cx + x] &
+               0xFFFFFF;
     };
     auto like = [](DWORD bgr, COLORREF colour) {
         COLORREF rgb = RGB(GetBValue(bgr), GetGValue(bgr), GetRValue(bgr)); // the DIB's order

@@ -428,3 +428,22 @@ bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, CO
            SUCCEEDED(frame->WriteSource(bitmap.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
            SUCCEEDED(encoder->Commit());
 }
+
+std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    GdiObject bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+    GdiObject brush(CreateSolidBrush(background));
+    RECT all = {0, 0, cx, cy};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+    ImageList_Draw(list, index, dc.get(), 0, 0, ILD_NORMAL);
+    GdiFlush();
+    SelectObject(dc.get(), old);
+    auto first = static_cast<const DWORD*>(bits);
+    return std::vector<DWORD>(first, first + cx * cy);
+}

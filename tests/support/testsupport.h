@@ -3,6 +3,7 @@
 // created in-process, and the built program started as a user starts it.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <initializer_list>
@@ -148,6 +149,9 @@ bool PathExists(const std::wstring& path);
 // (GUID_ContainerFormatPng and the like).
 bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, COLORREF colour,
                   BYTE alpha = 255);
+// What the image list draws of its image index on background, pixel by
+// pixel from the top row down.
+std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background);
 // Keys pressed one after the other (each down and up), and typed characters,
 // sent as a keyboard sends them.
 void TapKeys(std::initializer_list<WORD> keys);
