@@ -40,6 +40,9 @@ class IconSource {
     // file, else its generic icon, as the list shows it. Empty only when the
     // shell has neither.
     virtual MadeIcon TypePicture(const wchar_t* path, bool folder) = 0;
+    // Whether TypePicture is always the generic icon at this size, so that
+    // a type's generic picture, once drawn, is its final one.
+    virtual bool TypesAreGeneric() const { return false; }
 };
 
 // Makes a source for icons of this size drawn on this background.
@@ -61,6 +64,8 @@ class IconMaker : public IconSource {
     // null when the shell has none.
     HICON Generic(const wchar_t* path, bool folder) override;
     MadeIcon TypePicture(const wchar_t* path, bool folder) override;
+    // Wine's shell gives a file its type's icon only as the generic one.
+    bool TypesAreGeneric() const override { return wine_ && !larger_; }
 
   private:
     IconHandle ShortcutIcon(const wchar_t* path) const;
