@@ -44,6 +44,9 @@ class IconSource {
     // A picture file's content at the icon size on the background; empty
     // when it cannot be decoded.
     virtual MadeIcon Thumbnail(const wchar_t* path) = 0;
+    // Whether TypePicture is always the generic icon at this size, so that
+    // a type's generic picture, once drawn, is its final one.
+    virtual bool TypesAreGeneric() const { return false; }
 };
 
 // Makes a source for icons of this size drawn on this background.
@@ -66,6 +69,8 @@ class IconMaker : public IconSource {
     HICON Generic(const wchar_t* path, bool folder) override;
     MadeIcon TypePicture(const wchar_t* path, bool folder) override;
     MadeIcon Thumbnail(const wchar_t* path) override;
+    // Wine's shell gives a file its type's icon only as the generic one.
+    bool TypesAreGeneric() const override { return wine_ && !larger_; }
 
   private:
     IconHandle ShortcutIcon(const wchar_t* path) const;

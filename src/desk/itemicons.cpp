@@ -160,6 +160,8 @@ std::vector<int> ItemIcons::Begin(std::vector<ListedIcon> listed, bool keep, boo
     ++generation_;
     if (worker_) worker_->Start(IconJob{generation_, {}, CLR_NONE, {}, {}});
     thumbnails_ = thumbnails;
+    // A true re-read asks the shell for the generic icons of new types too.
+    if (!keep) generics_.reset();
     Plan(listed, keep, thumbnails);
     std::vector<int> start(listed_.size());
     for (size_t i = 0; i < listed_.size(); ++i)
@@ -180,6 +182,8 @@ void ItemIcons::DrawGenerics() {
             ImageList_ReplaceIcon(images, type.image, blank.get());
         }
         type.drawn = true;
+        // The worker would make the very same picture again.
+        type.made = type.made || generics_->TypesAreGeneric();
     }
 }
 
