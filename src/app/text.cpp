@@ -58,12 +58,9 @@ bool JoinPath(wchar_t* out, std::size_t capacity, const wchar_t* folder, const w
     return true;
 }
 
-const wchar_t* LastDotPart(const wchar_t* text) {
-    return std::wcsrchr(text, L'.');
-}
+const wchar_t* LastDotPart(const wchar_t* text) { return std::wcsrchr(text, L'.'); }
 
-void ConcatTruncated(wchar_t* dst, std::size_t capacity,
-                     std::initializer_list<const wchar_t*> parts) {
+void ConcatTruncated(wchar_t* dst, std::size_t capacity, std::initializer_list<const wchar_t*> parts) {
     if (capacity == 0) return;
     // Built aside first: a part may be dst itself.
     wchar_t joined[kPathUnits * 2];
@@ -72,8 +69,7 @@ void ConcatTruncated(wchar_t* dst, std::size_t capacity,
     std::size_t used = 0;
     bool cut = false;
     for (const wchar_t* part : parts) {
-        for (; *part && used < limit; ++part)
-            joined[used++] = *part;
+        for (; *part && used < limit; ++part) joined[used++] = *part;
         cut = cut || *part;
     }
     if (cut) used = KeepWholeCharacters(joined, used);

@@ -15,9 +15,7 @@ bool BringUpDialogForward(HWND window) {
     return true;
 }
 
-void AppState::OnMove() {
-    GetWindowRect(mainwindow, &windowrect);
-}
+void AppState::OnMove() { GetWindowRect(mainwindow, &windowrect); }
 
 void AppState::OnSize(int width, int height) {
     MoveWindow(desklist, 0, 0, width, height, TRUE);

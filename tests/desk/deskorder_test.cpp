@@ -14,12 +14,8 @@ Names Order(std::vector<DeskEntry> entries, int sort, bool dirsfirst, const wcha
     return DeskOrder(std::move(entries), {sort, dirsfirst, home, end});
 }
 
-DeskEntry File(const wchar_t* name) {
-    return {name, false};
-}
-DeskEntry Folder(const wchar_t* name) {
-    return {name, true};
-}
+DeskEntry File(const wchar_t* name) { return {name, false}; }
+DeskEntry Folder(const wchar_t* name) { return {name, true}; }
 
 } // namespace
 
@@ -39,8 +35,7 @@ TEST(DeskSort, ByExtensionComparesExtensionsByCodeUnitAndPutsDotlessNamesFirst) 
 }
 
 TEST(DeskSort, ByNameIgnoresCaseAndAnySortOtherThanOneIsByName) {
-    std::vector<DeskEntry> entries = {File(L"b.txt"), File(L"C.doc"), File(L"a.TXT"),
-                                      File(L"Makefile")};
+    std::vector<DeskEntry> entries = {File(L"b.txt"), File(L"C.doc"), File(L"a.TXT"), File(L"Makefile")};
     Names byName = {L"a.TXT", L"b.txt", L"C.doc", L"Makefile"};
     EXPECT_EQ(Order(entries, 0, true), byName);
     EXPECT_EQ(Order(entries, 2, true), byName);
@@ -48,8 +43,8 @@ TEST(DeskSort, ByNameIgnoresCaseAndAnySortOtherThanOneIsByName) {
 }
 
 TEST(DeskSort, FoldersFirstOrMixed) {
-    std::vector<DeskEntry> entries = {File(L"zeta"),        File(L"a.txt"), Folder(L"Projects"),
-                                      Folder(L"old.stuff"), File(L"Beta"),  Folder(L"archive")};
+    std::vector<DeskEntry> entries = {File(L"zeta"), File(L"a.txt"), Folder(L"Projects"),
+                                      Folder(L"old.stuff"), File(L"Beta"), Folder(L"archive")};
     EXPECT_EQ(Order(entries, 1, true),
               (Names{L"archive", L"Projects", L"old.stuff", L"Beta", L"zeta", L"a.txt"}));
     // Mixed, by extension: dot-less folders and files together, by name,
@@ -84,10 +79,8 @@ TEST(DeskSort, HomeAndEndAreExactNamesKeptAtTheEnds) {
     EXPECT_EQ(Order(shortcuts, 0, true, L"Mail.lnk"), (Names{L"Mail.LNK", L"a.lnk.lnk", L"b.txt"}));
     EXPECT_EQ(Order(shortcuts, 0, true, L"Mail.LNK"), (Names{L"Mail.LNK", L"a.lnk.lnk", L"b.txt"}));
     EXPECT_EQ(Order(shortcuts, 0, true, L"mail.lnk"), (Names{L"a.lnk.lnk", L"b.txt", L"Mail.LNK"}));
-    EXPECT_EQ(Order(shortcuts, 0, true, L"", L"a.lnk.lnk"),
-              (Names{L"b.txt", L"Mail.LNK", L"a.lnk.lnk"}));
-    EXPECT_EQ(Order(shortcuts, 0, true, L"", L"a.lnk"),
-              (Names{L"a.lnk.lnk", L"b.txt", L"Mail.LNK"}));
+    EXPECT_EQ(Order(shortcuts, 0, true, L"", L"a.lnk.lnk"), (Names{L"b.txt", L"Mail.LNK", L"a.lnk.lnk"}));
+    EXPECT_EQ(Order(shortcuts, 0, true, L"", L"a.lnk"), (Names{L"a.lnk.lnk", L"b.txt", L"Mail.LNK"}));
 }
 
 TEST(DeskSort, DotEntriesAndHiddenOnesAreNotListed) {

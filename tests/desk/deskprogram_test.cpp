@@ -21,7 +21,9 @@ struct Item {
     std::wstring label;
     LPARAM data;
     int image = -1; // not compared: which image is the list's affair
-    bool operator==(const Item& other) const { return label == other.label && data == other.data; }
+    bool operator==(const Item& other) const {
+        return label == other.label && data == other.data;
+    }
 };
 
 std::ostream& operator<<(std::ostream& out, const Item& item) {
@@ -32,15 +34,13 @@ std::ostream& operator<<(std::ostream& out, const Item& item) {
 // The items of another process's list view, read through its own memory.
 std::vector<Item> RemoteItems(HWND list, DWORD processId) {
     std::vector<Item> items;
-    HANDLE process =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process) return items;
     struct Block {
         LVITEMW item;
         wchar_t text[260];
     };
-    auto* remote = static_cast<Block*>(
-        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; remote && i < count; ++i) {
         Block block = {};
@@ -75,8 +75,8 @@ class DeskProgram : public ::testing::Test {
     }
     // Starts the program with these [Desk] lines and returns what it lists.
     std::vector<Item> listWith(const std::wstring& deskLines) {
-        std::wstring settings = L"[Portable]\r\nfolder=" + desk_.path() + L"\r\n\r\n[Desk]\r\n" +
-                                deskLines + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n";
+        std::wstring settings = L"[Portable]\r\nfolder=" + desk_.path() +
+                                L"\r\n\r\n[Desk]\r\n" + deskLines + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n";
         EXPECT_TRUE(WriteUtf16(home_ / L"tarvo.ini", settings));
         ProgramRun run(home_.path());
         EXPECT_TRUE(run.start(L""));
@@ -104,44 +104,17 @@ using Items = std::vector<Item>;
 
 TEST_F(DeskProgram, ListsInDeskOrderForTheOptionsOfTheSettingsFile) {
     EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=\r\nend=\r\n"),
-              (Items{{L"Games", 0},
-                     {L"Work", 0},
-                     {L"Makefile", 0},
-                     {L"Mail", 1},
-                     {L"b.TXT", 0},
-                     {L"a.lnk", 1},
-                     {L"Notes.txt", 0}}));
-    EXPECT_EQ(
-        listWith(
-            L"sort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Notes.txt\r\nend=Games\r\n"),
-        (Items{{L"Notes.txt", 0},
-               {L"a.lnk", 1},
-               {L"b.TXT", 0},
-               {L"cache", 0},
-               {L"Mail", 1},
-               {L"Makefile", 0},
-               {L"secret.txt", 0},
-               {L"Work", 0},
-               {L"Games", 0}}));
-    EXPECT_EQ(
-        listWith(
-            L"sort=1\r\ndirsfirst=FALSE\r\nshowhidden=FALSE\r\nhome=Mail.lnk\r\nend=Mail.lnk\r\n"),
-        (Items{{L"Games", 0},
-               {L"Makefile", 0},
-               {L"Work", 0},
-               {L"b.TXT", 0},
-               {L"a.lnk", 1},
-               {L"Notes.txt", 0},
-               {L"Mail", 1}}));
-    EXPECT_EQ(
-        listWith(L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n"),
-        (Items{{L"Games", 0},
-               {L"a.lnk", 1},
-               {L"b.TXT", 0},
-               {L"Mail", 1},
-               {L"Makefile", 0},
-               {L"Notes.txt", 0},
-               {L"Work", 0}}));
+              (Items{{L"Games", 0}, {L"Work", 0}, {L"Makefile", 0}, {L"Mail", 1}, {L"b.TXT", 0},
+                     {L"a.lnk", 1}, {L"Notes.txt", 0}}));
+    EXPECT_EQ(listWith(L"sort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Notes.txt\r\nend=Games\r\n"),
+              (Items{{L"Notes.txt", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"cache", 0}, {L"Mail", 1},
+                     {L"Makefile", 0}, {L"secret.txt", 0}, {L"Work", 0}, {L"Games", 0}}));
+    EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=FALSE\r\nshowhidden=FALSE\r\nhome=Mail.lnk\r\nend=Mail.lnk\r\n"),
+              (Items{{L"Games", 0}, {L"Makefile", 0}, {L"Work", 0}, {L"b.TXT", 0}, {L"a.lnk", 1},
+                     {L"Notes.txt", 0}, {L"Mail", 1}}));
+    EXPECT_EQ(listWith(L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n"),
+              (Items{{L"Games", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"Mail", 1}, {L"Makefile", 0},
+                     {L"Notes.txt", 0}, {L"Work", 0}}));
 }
 
 // A large desk of shortcuts, each with a picture of its own, answers while
