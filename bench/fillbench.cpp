@@ -298,38 +298,16 @@ double Refreshed(AppState* state, const std::wstring& desk, int entries, int tur
     return took;
 }
 
-// Another process's list view items, read through one buffer in that
-// process that serves a whole check.
-class RemoteItems {
-  public:
-    explicit RemoteItems(DWORD processId)
-        : process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                               processId)),
-          buffer_(process_ ? VirtualAllocEx(process_.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT,
-                                            PAGE_READWRITE)
-                           : nullptr) {}
-    ~RemoteItems() {
-        if (buffer_) VirtualFreeEx(process_.get(), buffer_, 0, MEM_RELEASE);
-    }
-    RemoteItems(const RemoteItems&) = delete;
-    RemoteItems& operator=(const RemoteItems&) = delete;
-
-    // Item index's image, or -1 when it cannot be read.
-    // The list holds count items, each showing its final picture: the
-    // program's window says how many items still wait for theirs.
-    bool AllIconsIn(HWND list, int count) {
-        DWORD_PTR items = 0, pending = 0;
-        return SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 60000, &items) &&
-               static_cast<int>(items) == count &&
-               SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 60000,
-                                   &pending) &&
-               pending == 0;
-    }
-
-  private:
-    KernelHandle process_;
-    void* buffer_;
-};
+// The started program's list holds count items, each showing its final
+// picture: its window says how many items still wait for theirs.
+bool AllIconsIn(HWND list, int count) {
+    DWORD_PTR items = 0, pending = 0;
+    return SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 60000, &items) &&
+           static_cast<int>(items) == count &&
+           SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 60000,
+                               &pending) &&
+           pending == 0;
+}
 
 // A program started on a desk as a user starts it, closed when this ends
 // (ended, should it not close in time).
@@ -461,11 +439,10 @@ Freeze MeasureFreeze(const std::wstring& exe, const std::wstring& desk, int entr
         window = program.Window();
     if (!window) return freeze;
     Pinger pinger(window);
-    RemoteItems remote(program.Id());
     auto settled = [&](int count) {
         for (double deadline = Now() + 60; Now() < deadline; PumpFor(0.1)) {
             HWND list = program.List();
-            if (list && remote.AllIconsIn(list, count)) return true;
+            if (list && AllIconsIn(list, count)) return true;
         }
         return false;
     };
@@ -482,12 +459,11 @@ Freeze MeasureFreeze(const std::wstring& exe, const std::wstring& desk, int entr
 double PrivateMegabytes(const std::wstring& exe, const std::wstring& desk, int entries) {
     StartedProgram program(exe, desk, L"Ta'rvo");
     if (!program.Started()) return -1;
-    RemoteItems remote(program.Id());
     bool settled = false;
     for (double deadline = Now() + 60; !settled && Now() < deadline; PumpFor(0.1)) {
         HWND list = program.List();
         DWORD_PTR count = 0;
-        settled = list && (entries > 0 ? remote.AllIconsIn(list, entries)
+        settled = list && (entries > 0 ? AllIconsIn(list, entries)
                                        : SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0,
                                                              SMTO_NORMAL, 30000, &count) &&
                                              count == 0);

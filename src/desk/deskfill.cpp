@@ -4,6 +4,9 @@
 
 #include "resources/resource.h"
 
+namespace {
+
+// Input that acts on what lies under the pointer or on the focused item.
 bool IsPointerOrKeyInput(UINT message) {
     switch (message) {
     case WM_LBUTTONDOWN:
@@ -25,8 +28,6 @@ bool IsPointerOrKeyInput(UINT message) {
     default: return false;
     }
 }
-
-namespace {
 
 // The list knows its fill, for the procedure in front of its own.
 HWND Tagged(HWND list, DeskFill* fill) {

@@ -144,6 +144,3 @@ class DeskFill {
     bool stale_ = false;
     bool stepdeferred_ = false;
 };
-
-// Input that acts on what lies under the pointer or on the focused item.
-bool IsPointerOrKeyInput(UINT message);

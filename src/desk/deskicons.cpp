@@ -107,8 +107,11 @@ MadeIcon IconMaker::Make(const wchar_t* path) {
     // for the kind of item stands in, which the caller has.
     if (!made.icon && HasShortcutExtension(path)) {
         std::wstring key = wine_ ? ShortcutKey(path) : std::wstring();
-        for (const auto& [known, image] : shortcuts_)
-            if (!key.empty() && known == key) made.image = CopyBitmap(image.get());
+        for (const auto& [known, image] : shortcuts_) {
+            if (key.empty() || known != key) continue;
+            made.image = CopyBitmap(image.get());
+            break;
+        }
         if (made.image) return made;
         made.icon = ShortcutIcon(path);
         // Wine's shell gives a shortcut its arrow on nothing at all: what

@@ -20,7 +20,8 @@ struct SortKey {
 
 SortKey KeyOf(const wchar_t* name) {
     SortKey key{name, LastDotPart(name)};
-    for (wchar_t& unit : key.folded) unit = static_cast<wchar_t>(std::towlower(unit));
+    for (wchar_t& unit : key.folded)
+        unit = static_cast<wchar_t>(std::towlower(unit));
     return key;
 }
 
@@ -55,13 +56,15 @@ namespace {
 void SortNames(std::vector<std::wstring>& names, int sort) {
     std::vector<std::pair<SortKey, std::wstring*>> keyed;
     keyed.reserve(names.size());
-    for (std::wstring& name : names) keyed.emplace_back(KeyOf(name.c_str()), &name);
+    for (std::wstring& name : names)
+        keyed.emplace_back(KeyOf(name.c_str()), &name);
     std::sort(keyed.begin(), keyed.end(), [sort](const auto& a, const auto& b) {
         return KeyLess(a.first, b.first, sort == 1);
     });
     std::vector<std::wstring> sorted;
     sorted.reserve(names.size());
-    for (auto& [key, name] : keyed) sorted.push_back(std::move(*name));
+    for (auto& [key, name] : keyed)
+        sorted.push_back(std::move(*name));
     names = std::move(sorted);
 }
 
@@ -73,7 +76,8 @@ bool Names(const std::wstring& entry, const wchar_t* name) {
     if (entry == name) return true;
     wchar_t label[kPathUnits], addressed[kPathUnits];
     return ShortcutLabel(entry.c_str(), label, kPathUnits) &&
-           ItemFileNameFromLabel(label, true, addressed, kPathUnits) && std::wcscmp(addressed, name) == 0;
+           ItemFileNameFromLabel(label, true, addressed, kPathUnits) &&
+           std::wcscmp(addressed, name) == 0;
 }
 
 // Moves the first entry that name stands for to the front or the back.
@@ -90,7 +94,8 @@ void Keep(std::vector<std::wstring>& names, const wchar_t* name, bool atFront) {
 
 } // namespace
 
-std::vector<std::wstring> DeskOrder(std::vector<DeskEntry> entries, const DeskOrderOptions& options) {
+std::vector<std::wstring> DeskOrder(std::vector<DeskEntry> entries,
+                                    const DeskOrderOptions& options) {
     std::vector<std::wstring> names;
     std::vector<std::wstring> files;
     names.reserve(entries.size());
@@ -102,7 +107,8 @@ std::vector<std::wstring> DeskOrder(std::vector<DeskEntry> entries, const DeskOr
     }
     SortNames(names, options.sort);
     SortNames(files, options.sort);
-    for (std::wstring& file : files) names.push_back(std::move(file));
+    for (std::wstring& file : files)
+        names.push_back(std::move(file));
     // The end is placed after the home, so a name given as both ends last.
     Keep(names, options.home, true);
     Keep(names, options.end, false);

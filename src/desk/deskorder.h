@@ -23,12 +23,13 @@ struct DeskEntry {
 };
 
 struct DeskOrderOptions {
-    int sort;             // 1 by extension, anything else by name
-    bool dirsfirst;       // folders before the other entries
-    const wchar_t* home;  // name kept first, exact or as its item is addressed; empty for none
-    const wchar_t* end;   // name kept last, likewise; empty for none
+    int sort;            // 1 by extension, anything else by name
+    bool dirsfirst;      // folders before the other entries
+    const wchar_t* home; // name kept first, exact or as its item is addressed; empty for none
+    const wchar_t* end;  // name kept last, likewise; empty for none
 };
 
 // The names in desk order. Entries keep the order they come in until sorted;
 // the sort is not stable, so names that compare equal come in no fixed order.
-std::vector<std::wstring> DeskOrder(std::vector<DeskEntry> entries, const DeskOrderOptions& options);
+std::vector<std::wstring> DeskOrder(std::vector<DeskEntry> entries,
+                                    const DeskOrderOptions& options);

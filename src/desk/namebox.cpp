@@ -2,11 +2,6 @@
 
 #include <utility>
 
-void NameBox::Opened(HWND box, const wchar_t* source) {
-    if (!Source(source)) return;
-    editwindow = box;
-}
-
 bool NameBox::Source(const wchar_t* source) {
     commitedit = false;
     editwindow = nullptr;

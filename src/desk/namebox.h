@@ -13,8 +13,6 @@ class NameBox {
     NameBox(const NameBox&) = delete;
     NameBox& operator=(const NameBox&) = delete;
 
-    // A box is open for the item at source (its full path).
-    void Opened(HWND box, const wchar_t* source);
     // The list started a box of its own: the source is recorded first.
     bool Source(const wchar_t* source);
     void Shown(HWND box) { editwindow = box; }

@@ -225,45 +225,6 @@ bool WriteIconFile(const std::wstring& path, COLORREF colour) {
            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-// The shell's pictures, with the files opened for one counted; the
-// decoding of a file whose name holds announced starts by setting announce.
-class CountedSource : public IconSource {
-  public:
-    struct Counts {
-        std::atomic<int> made = 0, decoded = 0;
-        const wchar_t* announced = nullptr;
-        HANDLE announce = nullptr;
-    };
-    CountedSource(SIZE size, COLORREF background, Counts& counts)
-        : shell_(ShellIcons(size, background)), counts_(counts) {}
-    MadeIcon Make(const wchar_t* path) override {
-        ++counts_.made;
-        return shell_->Make(path);
-    }
-    HICON Generic(const wchar_t* path, bool folder) override {
-        return shell_->Generic(path, folder);
-    }
-    MadeIcon TypePicture(const wchar_t* path, bool folder) override {
-        return shell_->TypePicture(path, folder);
-    }
-    MadeIcon Thumbnail(const wchar_t* path) override {
-        ++counts_.decoded;
-        if (counts_.announced && wcsstr(path, counts_.announced)) SetEvent(counts_.announce);
-        return shell_->Thumbnail(path);
-    }
-
-  private:
-    std::unique_ptr<IconSource> shell_;
-    Counts& counts_;
-};
-
-// Pictures come from a counted source from now on.
-void CountPictures(AppState* state, CountedSource::Counts& counts) {
-    state->icons.UseSource([&counts](SIZE size, COLORREF background) {
-        return std::make_unique<CountedSource>(size, background, counts);
-    });
-}
-
 } // namespace
 
 // Only programs, icon files, shortcuts and customised folders are asked for
@@ -289,8 +250,8 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
     MainWindowTest windows;
     AppState* state = TheAppState;
     state->thumbnails = false; // pictures as pictures have a test of their own
-    CountedSource::Counts counts;
-    CountPictures(state, counts);
+    PictureHooks counts;
+    HookPictures(state, counts);
     CopyText(state->deskpath, desk.path().c_str());
     state->RefreshDeskList(true);
     ASSERT_TRUE(WaitForIcons(state));
@@ -335,10 +296,11 @@ TEST(DeskIcons, PictureFilesShowWhatTheyHoldInTheLargeIcons) {
     AppState* state = TheAppState;
     KernelHandle bigStarts(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     HANDLE announce = bigStarts.get();
-    CountedSource::Counts counts;
-    counts.announced = L"big.bmp";
-    counts.announce = announce;
-    CountPictures(state, counts);
+    PictureHooks counts;
+    counts.worker = [announce](const wchar_t* path) {
+        if (wcsstr(path, L"big.bmp")) SetEvent(announce);
+    };
+    HookPictures(state, counts);
     CopyText(state->deskpath, desk.path().c_str());
     CopyText(state->inipath, windows.settingsPath().c_str());
     auto imageOf = [&](const wchar_t* label) {

@@ -21,33 +21,6 @@
 
 namespace {
 
-// Pictures from the shell, but a step of the test's own runs inside every
-// call of the worker's (Make, TypePicture) or of the window's (Generic).
-class SteppedSource : public IconSource {
-  public:
-    SteppedSource(SIZE size, std::function<void()> inMake, std::function<void()> inGeneric)
-        : shell_(ShellIcons(size, CLR_NONE)), inMake_(std::move(inMake)),
-          inGeneric_(std::move(inGeneric)) {}
-    MadeIcon Make(const wchar_t* path) override {
-        if (inMake_) inMake_();
-        // Nothing of its own: the item takes its kind's generic icon.
-        return inGeneric_ ? MadeIcon() : shell_->Make(path);
-    }
-    HICON Generic(const wchar_t* path, bool folder) override {
-        if (inGeneric_) inGeneric_();
-        return shell_->Generic(path, folder);
-    }
-    MadeIcon TypePicture(const wchar_t* path, bool folder) override {
-        if (inMake_) inMake_();
-        return shell_->TypePicture(path, folder);
-    }
-    MadeIcon Thumbnail(const wchar_t* path) override { return shell_->Thumbnail(path); }
-
-  private:
-    std::unique_ptr<IconSource> shell_;
-    std::function<void()> inMake_, inGeneric_;
-};
-
 std::wstring ItemText(HWND list, int index) {
     wchar_t text[kPathUnits] = L"";
     ListView_GetItemText(list, index, 0, text, kPathUnits);
@@ -116,10 +89,9 @@ TEST(DeskParts, ALogOffSavesWithoutWaitingForAStuckWorker) {
     HANDLE stuck = release.get();
     MainWindowTest windows;
     AppState* state = TheAppState;
-    state->icons.UseSource([stuck](SIZE size, COLORREF) {
-        return std::make_unique<SteppedSource>(
-            size, [stuck] { WaitForSingleObject(stuck, 20000); }, nullptr);
-    });
+    PictureHooks hooks;
+    hooks.worker = [stuck](const wchar_t*) { WaitForSingleObject(stuck, 20000); };
+    HookPictures(state, hooks);
     CopyText(state->deskpath, desk.path().c_str());
     CopyText(state->inipath, windows.settingsPath().c_str());
     state->RefreshDeskList();
@@ -149,27 +121,27 @@ TEST(DeskParts, ARefreshAskedDuringTheIconsWorkRunsAfterIt) {
     HWND window = windows.window();
     unsigned fillsInside = 0, fillsBefore = 0;
     bool asked = false;
-    state->icons.UseSource([&](SIZE size, COLORREF) {
-        return std::make_unique<SteppedSource>(size, nullptr, [&] {
-            if (asked || state->fill.Filling()) return;
-            asked = true;
-            // As the watcher does, from its thread; handled here as a
-            // shell call that lets sent messages in would.
-            fillsBefore = state->fill.FillsBegun();
-            std::atomic<bool> sent = false;
-            std::thread watcher([window, &sent] {
-                SendMessageW(window, WM_FOLDERCHANGED, 0, 0);
-                sent = true;
-            });
-            while (!sent) {
-                MSG message;
-                PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);
-            }
-            watcher.join();
-            fillsInside = state->fill.FillsBegun();
+    PictureHooks hooks;
+    hooks.window = [&](const wchar_t*) {
+        if (asked || state->fill.Filling()) return;
+        asked = true;
+        // As the watcher does, from its thread; handled here as a
+        // shell call that lets sent messages in would.
+        fillsBefore = state->fill.FillsBegun();
+        std::atomic<bool> sent = false;
+        std::thread watcher([window, &sent] {
+            SendMessageW(window, WM_FOLDERCHANGED, 0, 0);
+            sent = true;
         });
-    });
+        while (!sent) {
+            MSG message;
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);
+        }
+        watcher.join();
+        fillsInside = state->fill.FillsBegun();
+    };
+    HookPictures(state, hooks);
     state->iconstyle = 1;
     state->ApplyIconStyle();
     ASSERT_TRUE(

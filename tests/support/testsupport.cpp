@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/appstate.h"
+#include "desk/deskicons.h"
 #include "app/program.h"
 
 std::wstring ModuleFolder() {
@@ -446,4 +447,41 @@ std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background) {
     SelectObject(dc.get(), old);
     auto first = static_cast<const DWORD*>(bits);
     return std::vector<DWORD>(first, first + cx * cy);
+}
+
+namespace {
+
+class HookedSource : public IconSource {
+  public:
+    HookedSource(SIZE size, COLORREF background, PictureHooks& hooks)
+        : shell_(ShellIcons(size, background)), hooks_(hooks) {}
+    MadeIcon Make(const wchar_t* path) override {
+        ++hooks_.made;
+        return step(hooks_.worker, path), shell_->Make(path);
+    }
+    HICON Generic(const wchar_t* path, bool folder) override {
+        return step(hooks_.window, path), shell_->Generic(path, folder);
+    }
+    MadeIcon TypePicture(const wchar_t* path, bool folder) override {
+        return step(hooks_.worker, path), shell_->TypePicture(path, folder);
+    }
+    MadeIcon Thumbnail(const wchar_t* path) override {
+        ++hooks_.decoded;
+        return step(hooks_.worker, path), shell_->Thumbnail(path);
+    }
+
+  private:
+    static void step(const std::function<void(const wchar_t*)>& hook, const wchar_t* path) {
+        if (hook) hook(path);
+    }
+    std::unique_ptr<IconSource> shell_;
+    PictureHooks& hooks_;
+};
+
+} // namespace
+
+void HookPictures(AppState* state, PictureHooks& hooks) {
+    state->icons.UseSource([&hooks](SIZE size, COLORREF background) {
+        return std::make_unique<HookedSource>(size, background, hooks);
+    });
 }

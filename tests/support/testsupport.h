@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -24,6 +25,15 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 // so that it is seen between any two of them (a fill's slices, say).
 bool StepUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 class AppState;
+// What a test learns of, or does inside, the pictures the list is given from
+// now on (the shell's all the same): the files opened for a picture of their
+// own or decoded are counted; worker runs inside every call of the worker's,
+// window inside every generic icon the window's thread takes.
+struct PictureHooks {
+    std::atomic<int> made = 0, decoded = 0;
+    std::function<void(const wchar_t*path)> worker, window;
+};
+void HookPictures(AppState* state, PictureHooks& hooks);
 // Pumps until the fill under way, if any, is done and every item has its own
 // icon; false when that did not happen in time.
 bool WaitForIcons(AppState* state, DWORD timeoutMs = 20000);
