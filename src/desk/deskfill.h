@@ -43,7 +43,6 @@ constexpr size_t kFillSlice = 1000;
 struct FillSlices {
     explicit FillSlices(HWND list) : drawing(list) {}
     std::vector<std::wstring> names; // in desk order
-    std::vector<int> images;         // the image each item starts with
     size_t next = 0;                 // the first item not inserted yet
     std::optional<ListMarks> marks;  // put back once every item is in
     // Every step a message of its own: the start-up's fill, whose window

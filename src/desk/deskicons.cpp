@@ -101,12 +101,16 @@ MadeIcon IconMaker::Make(const wchar_t* path) {
         made.icon.reset(ImageList_GetIcon(source, info.iIcon, ILD_NORMAL));
         if (made.icon) return made;
     }
-    made.icon = AssociatedIcon(path);
+    bool shortcut = HasShortcutExtension(path);
+    std::wstring key = shortcut && wine_ ? ShortcutKey(path) : std::wstring();
+    // A file the link object reads is no icon container, so its associated
+    // icon is the one of its type: once one such shortcut had none, none has.
+    if (key.empty() || !linksWithoutIcon_) made.icon = AssociatedIcon(path);
     // Where no association has an icon, the shell falls back on icon
     // resources of this module, which it does not have: the generic icon
     // for the kind of item stands in, which the caller has.
-    if (!made.icon && HasShortcutExtension(path)) {
-        std::wstring key = wine_ ? ShortcutKey(path) : std::wstring();
+    if (!made.icon && shortcut) {
+        linksWithoutIcon_ = linksWithoutIcon_ || !key.empty();
         for (const auto& [known, image] : shortcuts_) {
             if (key.empty() || known != key) continue;
             made.image = CopyBitmap(image.get());
@@ -141,12 +145,12 @@ IconHandle IconMaker::ShortcutIcon(const wchar_t* path) const {
 }
 
 std::wstring IconMaker::ShortcutKey(const wchar_t* shortcutPath) {
-    ShortcutFile link;
     wchar_t target[kPathUnits] = L"", named[kPathUnits] = L"";
     int index = 0;
-    if (FAILED(link.Open()) || !link.ReadTarget(shortcutPath, target) || target[0] == L'\0')
-        return {};
-    if (!link.IconLocation(named, &index)) named[0] = L'\0';
+    // One link object reads every shortcut: each load replaces what it held.
+    if (!links_.Opened() && FAILED(links_.Open())) return {};
+    if (!links_.ReadTarget(shortcutPath, target) || target[0] == L'\0') return {};
+    if (!links_.IconLocation(named, &index)) named[0] = L'\0';
     return std::wstring(target) + L'|' + named + L'|' + std::to_wstring(index);
 }
 

@@ -15,6 +15,7 @@
 
 #include "app/handles.h"
 #include "desk/thumbnails.h"
+#include "shell/shortcutfile.h"
 
 // One file's picture: its own icon, or an image drawn for it at the list's
 // size on the list's background. Neither when its kind's generic icon is
@@ -95,6 +96,9 @@ class IconMaker : public IconSource {
     // Wine pictures every shortcut to the same target with the same icon
     // alike: the picture is made once per pair and copied for the others.
     std::vector<std::pair<std::wstring, GdiObject>> shortcuts_;
+    ShortcutFile links_;
+    // Whether a shortcut the link object read had no associated icon.
+    bool linksWithoutIcon_ = false;
     ThumbnailMaker thumbnails_;
 };
 

@@ -103,7 +103,9 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool startup) {
         listed[i] = {names[i], stamps[names[i]], false};
 
     FillSlices& slices = fill.Begin(deskpath);
-    slices.images = icons.Begin(std::move(listed), keepIcons, ThumbnailsShown());
+    icons.Begin(std::move(listed), keepIcons, ThumbnailsShown());
+    // The items' own pictures are made while the list fills.
+    icons.StartJob(fill.ListedFolder());
     slices.names = std::move(names);
     if (marks) slices.marks = *marks;
     slices.stepwise = startup;
@@ -139,7 +141,7 @@ void AppState::InsertSlice() {
             FixShortcutDrive(path, folder);
         bool shortcut = ShortcutLabel(name, label, kPathUnits);
         item.iItem = static_cast<int>(i);
-        item.iImage = slices.images[i];
+        item.iImage = icons.ImageOf(i);
         item.lParam = shortcut ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         if (!fill.Measured()) MeasureFirstItem();

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <iterator>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -89,6 +90,9 @@ void IconWorker::Work() {
     size_t next = 0;
     std::unique_ptr<IconSource> maker;
     unsigned makerFor = 0;
+    // What this generation's jobs made already: a newer job of the same
+    // generation asks again for what was made but not yet taken.
+    std::unordered_set<int> made;
     while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
         while (WaitForSingleObject(stop_.get(), 0) == WAIT_TIMEOUT && NextTask(job, next)) {
             // Each job may come with another size or background.
@@ -96,8 +100,10 @@ void IconWorker::Work() {
                 maker = job.source ? job.source(job.size, job.background)
                                    : ShellIcons(job.size, job.background);
                 makerFor = job.generation;
+                made.clear();
             }
             const IconTask& task = job.tasks[next++];
+            if (!made.insert(task.index).second) continue;
             IconDone done{job.generation, task.index, {}};
             const wchar_t* path = task.path.c_str();
             if (task.index < 0) {

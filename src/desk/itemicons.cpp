@@ -140,7 +140,8 @@ void ItemIcons::Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails
         }
         TypeImage& type = types[found->second];
         type.image = old.image;
-        type.drawn = old.drawn;
+        // F5 asks the shell anew, for the generic pictures too.
+        type.drawn = old.drawn && keep;
         type.made = old.made && keep;
     }
     // An empty desk needs no images at all.
@@ -155,7 +156,7 @@ void ItemIcons::Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails
     listed_ = std::move(listed);
 }
 
-std::vector<int> ItemIcons::Begin(std::vector<ListedIcon> listed, bool keep, bool thumbnails) {
+void ItemIcons::Begin(std::vector<ListedIcon> listed, bool keep, bool thumbnails) {
     // Whatever the worker still makes belongs to the old list.
     ++generation_;
     if (worker_) worker_->Start(IconJob{generation_, {}, CLR_NONE, {}, {}});
@@ -163,10 +164,11 @@ std::vector<int> ItemIcons::Begin(std::vector<ListedIcon> listed, bool keep, boo
     // A true re-read asks the shell for the generic icons of new types too.
     if (!keep) generics_.reset();
     Plan(listed, keep, thumbnails);
-    std::vector<int> start(listed_.size());
-    for (size_t i = 0; i < listed_.size(); ++i)
-        start[i] = listed_[i].image >= 0 ? listed_[i].image : types_[listed_[i].type].image;
-    return start;
+}
+
+int ItemIcons::ImageOf(size_t index) const {
+    const ListedIcon& item = listed_[index];
+    return item.image >= 0 ? item.image : types_[item.type].image;
 }
 
 void ItemIcons::DrawGenerics() {
@@ -174,6 +176,7 @@ void ItemIcons::DrawGenerics() {
         generics_ = source_ ? source_(IconSize(), CLR_NONE) : ShellIcons(IconSize(), CLR_NONE);
     for (TypeImage& type : types_) {
         if (type.drawn) continue;
+        if (type.image < 0) type.image = NewImage();
         HICON icon = generics_->Generic(type.name.c_str(), type.folder);
         // With no generic icon from the shell the item waits as empty
         // space, never with another item's picture.
@@ -207,13 +210,19 @@ void ItemIcons::StartJob(const wchar_t* folder) {
     };
     // Types first: a few of them stand for most of the desk.
     for (int t = 0; t < static_cast<int>(types_.size()); ++t)
-        if (!types_[t].made) task(-1 - t, types_[t].name, types_[t].folder);
+        if (types_[t].drawn && !types_[t].made) task(-1 - t, types_[t].name, types_[t].folder);
+    bool types = !job.tasks.empty();
     std::vector<int> pending;
     for (int i = 0; i < static_cast<int>(listed_.size()); ++i)
         if (listed_[i].own && !listed_[i].made) pending.push_back(i);
-    for (int i : VisibleFirst(pending, pending.empty() ? 0 : FirstVisibleItem(list_)))
+    int from = pending.empty() ? 0 : FirstVisibleItem(list_);
+    // The job under way already holds what is left, in this order.
+    if (!types && running_ == std::pair{generation_, from}) return;
+    for (int i : VisibleFirst(pending, from))
         task(i, listed_[i].name, false);
-    if (!job.tasks.empty()) worker_->Start(std::move(job));
+    if (job.tasks.empty()) return;
+    running_ = {generation_, from};
+    worker_->Start(std::move(job));
 }
 
 void ItemIcons::Take() {
@@ -270,7 +279,6 @@ void ItemIcons::Reload(const std::vector<std::wstring>* names, bool thumbnails) 
         thumbnails_ = thumbnails;
         Plan(listed, true, thumbnails);
     }
-    ++generation_;
     Forget();
     // Images of another size are gone: the types draw theirs again. Else
     // each item shows the picture it had until its new one comes.
@@ -287,6 +295,8 @@ void ItemIcons::Reload(const std::vector<std::wstring>* names, bool thumbnails) 
 }
 
 void ItemIcons::Forget() {
+    // What the worker makes now is for pictures as they were.
+    ++generation_;
     for (ListedIcon& listed : listed_)
         listed.made = false;
     for (TypeImage& type : types_)

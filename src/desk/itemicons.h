@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <utility>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,13 +37,17 @@ class ItemIcons {
 
     // A fill lists these entries. With keep, an unchanged entry keeps the
     // picture made for it, and each type its picture; thumbnails: picture
-    // files show what they hold. Returns the image each item starts with.
-    std::vector<int> Begin(std::vector<ListedIcon> listed, bool keep, bool thumbnails);
+    // files show what they hold.
+    void Begin(std::vector<ListedIcon> listed, bool keep, bool thumbnails);
+    // The image the listed item shows now.
+    int ImageOf(size_t index) const;
     // Draws the generic pictures the types wait with. The shell's calls
     // may let messages in.
     void DrawGenerics();
-    // Hands what is still to make to the worker, the types and the items in
-    // view first; folder: where the items are listed from.
+    // Hands what is still to make to the worker, the types whose generic
+    // picture is drawn and the items in view first; folder: where the items
+    // are listed from. Called as soon as a fill begins, the items' own
+    // pictures are made while the list fills.
     void StartJob(const wchar_t* folder);
     // Puts finished pictures in place; a batch at a time.
     void Take();
@@ -89,6 +94,9 @@ class ItemIcons {
     std::unique_ptr<IconWorker> worker_;
     // Results of a job for an earlier listing carry an older number.
     unsigned generation_ = 0;
+    // The generation and first item of the job the worker has, which holds
+    // every picture of that listing still to make.
+    std::pair<unsigned, int> running_ = {0, -1};
     std::vector<ListedIcon> listed_;
     // The types the listed items are of; no more than the desk holds.
     std::vector<TypeImage> types_;

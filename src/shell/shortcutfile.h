@@ -22,6 +22,7 @@ class ShortcutFile {
     // Releases the interfaces and balances the CoInitialize of Open, if it
     // succeeded.
     void Close();
+    bool Opened() const { return persistfile_.get() != nullptr; }
     // The link's target path as stored (the link is not resolved). Returns
     // false, with target as it was, when the file cannot be loaded.
     bool ReadTarget(const wchar_t* shortcutPath, wchar_t* target);
