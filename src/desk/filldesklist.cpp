@@ -104,8 +104,9 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool startup) {
 
     FillSlices& slices = fill.Begin(deskpath);
     icons.Begin(std::move(listed), keepIcons, ThumbnailsShown());
-    // The items' own pictures are made while the list fills.
-    icons.StartJob(fill.ListedFolder());
+    // The items' own pictures are made while the list fills; at start-up
+    // the window comes first.
+    if (!startup) icons.StartJob(fill.ListedFolder());
     slices.names = std::move(names);
     if (marks) slices.marks = *marks;
     slices.stepwise = startup;
