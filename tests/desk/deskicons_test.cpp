@@ -242,6 +242,16 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
     ShortcutFile shortcut;
     ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
     ASSERT_TRUE(shortcut.Retarget((desk / L"Tool.exe").c_str(), (desk / L"Tool.lnk").c_str()));
+    // Read before Tool.lnk: the icon one shortcut names must not carry over
+    // to the next one read.
+    ComPtr<IShellLinkW> named;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IShellLinkW, named.putVoid())));
+    named->SetPath((desk / L"Tool.exe").c_str());
+    named->SetIconLocation((desk / L"red.ico").c_str(), 0);
+    ComPtr<IPersistFile> namedFile;
+    ASSERT_TRUE(SUCCEEDED(named->QueryInterface(IID_IPersistFile, namedFile.putVoid())));
+    ASSERT_TRUE(SUCCEEDED(namedFile->Save((desk / L"Named.lnk").c_str(), TRUE)));
     // Some systems keep no read-only mark on a folder; the system mark says the same.
     desk.folder(L"Custom", FILE_ATTRIBUTE_SYSTEM);
     desk.file(L"Custom\\desktop.ini");
@@ -256,8 +266,8 @@ TEST(DeskIcons, OnlyEntriesWithAPictureOfTheirOwnAreAskedForOne) {
     CopyText(state->deskpath, desk.path().c_str());
     state->RefreshDeskList(true);
     ASSERT_TRUE(WaitForIcons(state));
-    EXPECT_EQ(state->icons.OwnPictures(), 7);
-    EXPECT_EQ(counts.made, 7) << "two programs, an empty one, two icon files, a shortcut, a folder";
+    EXPECT_EQ(state->icons.OwnPictures(), 8);
+    EXPECT_EQ(counts.made, 8) << "two programs, an empty one, two icon files, two shortcuts, a folder";
     wchar_t path[kPathUnits];
     for (int i = 0; i < ListView_GetItemCount(state->desklist); ++i) {
         state->ItemPath(i, path);
