@@ -204,30 +204,6 @@ TEST(DeskIcons, TheWorkerEndsWithTheWindowWhileIconsArePending) {
     EXPECT_EQ(WaitForSingleObject(worker.get(), 0), WAIT_OBJECT_0);
 }
 
-namespace {
-
-// A 16x16 icon file all of one colour.
-bool WriteIconFile(const std::wstring& path, COLORREF colour) {
-    std::vector<BYTE> bytes = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
-    const DWORD image = 40 + 16 * 16 * 4 + 16 * 4, offset = 22;
-    for (DWORD value : {image, offset})
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<BYTE>(value >> shift));
-    BITMAPINFOHEADER header = {sizeof header, 16, 32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    const BYTE* raw = reinterpret_cast<const BYTE*>(&header);
-    bytes.insert(bytes.end(), raw, raw + sizeof header);
-    for (int i = 0; i < 16 * 16; ++i)
-        bytes.insert(bytes.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour), 255});
-    bytes.resize(bytes.size() + 16 * 4, 0); // the mask: every pixel shown
-    FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file &&
-           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-} // namespace
-
 // Only programs, icon files, shortcuts and customised folders are asked for
 // a picture of their own; every item still looks as the shell pictures its
 // path, the others by their type's one picture.

@@ -5,11 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/handles.h"
+#include "desk/deskicons.h"
 #include "resources/resource.h"
 #include "settings/filebytes.h"
 #include "shell/shortcutfile.h"
@@ -139,6 +142,92 @@ TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastPictureAndGetsEveryOne) {
     };
     EXPECT_GT(pending(), 0) << "the answer came after the last picture";
     EXPECT_TRUE(WaitFor([&] { return pending() == 0; }, 60000));
+}
+
+// Read from the screen, each item of the built program shows the picture
+// the shell makes for its path: its own where it has one, else its type's
+// (thumbnails off: with them an icon file shows what it holds).
+TEST(DeskProgramIcons, EachItemOnScreenShowsThePictureItsPathMakes) {
+    TempFolder home, desk;
+    std::wstring program = ModuleFolder() + L"\\..\\tarvo.exe";
+    ASSERT_TRUE(CopyFileW(program.c_str(), (desk / L"Tool.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteIconFile(desk / L"red.ico", RGB(255, 0, 0)));
+    ASSERT_TRUE(WriteIconFile(desk / L"blue.ico", RGB(0, 0, 255)));
+    ShortcutFile shortcut;
+    ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
+    ASSERT_TRUE(shortcut.Retarget((desk / L"Tool.exe").c_str(), (desk / L"Tool.lnk").c_str()));
+    desk.folder(L"Custom", FILE_ATTRIBUTE_SYSTEM);
+    desk.folder(L"Plain");
+    for (const wchar_t* name : {L"a.txt", L"c.pdf", L"e.qqx"})
+        desk.file(name);
+    const int count = 9;
+    ProgramRun run(home.path());
+    // Icon files show their own icon, not what they hold as pictures.
+    HWND list = StartWithSettings(
+        run,
+        L"[Portable]\r\nfolder=" + desk.path() +
+            L"\r\n[Desk]\r\nthumbnails=FALSE\r\n[Settings]\r\nsavesettings=FALSE\r\n",
+        count);
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(WaitFor([&] {
+        DWORD_PTR waiting = 1;
+        return SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 1000,
+                                   &waiting) &&
+               waiting == 0;
+    }));
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // The list's client area as the screen shows it.
+    RECT client;
+    GetClientRect(list, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(list, &origin);
+    BITMAPINFO info = {};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    GdiObject shot(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(dc.get(), shot.get());
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc.get(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    SelectObject(dc.get(), old);
+    auto screenAt = [&](int x, int y) {
+        return static_cast<const DWORD*>(bits)[y * client.right + x];
+    };
+
+    const COLORREF background = ListView_GetBkColor(list);
+    const int side = GetSystemMetrics(SM_CXICON);
+    IconMaker maker({side, side}, background);
+    std::vector<Item> items = RemoteItems(list, run.processId());
+    ASSERT_EQ(items.size(), static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        std::wstring path = desk / (items[i].label + (items[i].data ? L".lnk" : L""));
+        SCOPED_TRACE(std::string(path.begin(), path.end()));
+        ImageListHandle expected(ImageList_Create(side, side, ILC_COLOR24, 0, 1));
+        ImageList_SetBkColor(expected.get(), background);
+        if (!PutIcon(expected.get(), -1, maker.Make(path.c_str())))
+            ImageList_ReplaceIcon(expected.get(), -1,
+                                  maker.Generic(path.c_str(), GetFileAttributesW(path.c_str()) &
+                                                                  FILE_ATTRIBUTE_DIRECTORY));
+        std::vector<DWORD> picture = DrawImage(expected.get(), 0, background);
+        // The list centres the picture in the item's icon box.
+        RECT box = {LVIR_ICON, 0, 0, 0};
+        SendRemote(list, run.processId(), LVM_GETITEMRECT, i, box);
+        bool found = false;
+        for (int y = std::max(0L, box.top);
+             !found && y + side <= std::min(box.bottom, client.bottom); ++y)
+            for (int x = std::max(0L, box.left);
+                 !found && x + side <= std::min(box.right, client.right); ++x) {
+                found = true;
+                for (int p = 0; found && p < side * side; ++p)
+                    found = ((screenAt(x + p % side, y + p / side) ^ picture[p]) & 0xFFFFFF) == 0;
+            }
+        EXPECT_TRUE(found) << "not on screen where the item is";
+    }
+    PostMessageW(GetParent(list), WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.waitForExit(), 0u);
 }
 
 // A desk another program writes to every 300 ms is refilled again and again;

@@ -159,6 +159,8 @@ bool PathExists(const std::wstring& path);
 // (GUID_ContainerFormatPng and the like).
 bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, COLORREF colour,
                   BYTE alpha = 255);
+// A 16x16 icon file all of one colour.
+bool WriteIconFile(const std::wstring& path, COLORREF colour);
 // What the image list draws of its image index on background, pixel by
 // pixel from the top row down.
 std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background);
