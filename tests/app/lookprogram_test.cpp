@@ -6,6 +6,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "settings/filebytes.h"
 #include "support/testsupport.h"
@@ -93,4 +94,34 @@ TEST(LookProgram, AtEachDisplayScaleTheIconsLabelsAndPlaceStayAsBefore) {
         EXPECT_EQ(run.waitForExit(), 0u);
         EXPECT_NE(ReadUtf16(home / L"tarvo.ini").find(place), std::wstring::npos);
     }
+}
+
+// The built program, moved off the screen, comes back with its size on each
+// display change, work-area change and resume, and saves where it came back.
+TEST(LookProgram, DisplayChangesBringTheRunningWindowBackAndItIsSavedThere) {
+    const LONG w = GetSystemMetrics(SM_CXSCREEN);
+    const RECT away = {w + 200, 100, w + 600, 400}, back = {w - 400, 100, w, 400};
+    TempFolder home;
+    ASSERT_TRUE(WriteUtf16(home / L"tarvo.ini", L"[Tarvo]\r\nontop=FALSE\r\n"));
+    ProgramRun run(home.path());
+    ASSERT_TRUE(run.start(L""));
+    HWND window = run.waitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::pair<UINT, WPARAM> changes[] = {{WM_DISPLAYCHANGE, 32},
+                                               {WM_SETTINGCHANGE, SPI_SETWORKAREA},
+                                               {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC}};
+    for (const auto& [message, wParam] : changes) {
+        SCOPED_TRACE(message);
+        MoveWindow(window, away.left, away.top, 400, 300, TRUE);
+        SendMessageW(window, message, wParam, 0);
+        RECT rect;
+        GetWindowRect(window, &rect);
+        EXPECT_TRUE(EqualRect(&rect, &back)) << rect.left << "," << rect.top;
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(run.waitForExit(), 0u);
+    EXPECT_NE(ReadUtf16(home / L"tarvo.ini")
+                  .find(L"left=" + std::to_wstring(back.left) + L"\r\ntop=100\r\nright=" +
+                        std::to_wstring(back.right) + L"\r\nbottom=400"),
+              std::wstring::npos);
 }
