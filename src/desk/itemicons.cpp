@@ -211,18 +211,13 @@ void ItemIcons::StartJob(const wchar_t* folder) {
     // Types first: a few of them stand for most of the desk.
     for (int t = 0; t < static_cast<int>(types_.size()); ++t)
         if (types_[t].drawn && !types_[t].made) task(-1 - t, types_[t].name, types_[t].folder);
-    bool types = !job.tasks.empty();
     std::vector<int> pending;
     for (int i = 0; i < static_cast<int>(listed_.size()); ++i)
         if (listed_[i].own && !listed_[i].made) pending.push_back(i);
-    int from = pending.empty() ? 0 : FirstVisibleItem(list_);
-    // The job under way already holds what is left, in this order.
-    if (!types && running_ == std::pair{generation_, from}) return;
-    for (int i : VisibleFirst(pending, from))
+    // What the worker made for this listing already, it skips.
+    for (int i : VisibleFirst(pending, pending.empty() ? 0 : FirstVisibleItem(list_)))
         task(i, listed_[i].name, false);
-    if (job.tasks.empty()) return;
-    running_ = {generation_, from};
-    worker_->Start(std::move(job));
+    if (!job.tasks.empty()) worker_->Start(std::move(job));
 }
 
 void ItemIcons::Take() {

@@ -9,7 +9,6 @@
 #include <commctrl.h>
 
 #include <memory>
-#include <utility>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -94,9 +93,6 @@ class ItemIcons {
     std::unique_ptr<IconWorker> worker_;
     // Results of a job for an earlier listing carry an older number.
     unsigned generation_ = 0;
-    // The generation and first item of the job the worker has, which holds
-    // every picture of that listing still to make.
-    std::pair<unsigned, int> running_ = {0, -1};
     std::vector<ListedIcon> listed_;
     // The types the listed items are of; no more than the desk holds.
     std::vector<TypeImage> types_;
