@@ -162,6 +162,8 @@ class AppState : public DropTarget, public Settings {
     // Desk list items. Their paths are built from the folder they were
     // listed from.
     bool ItemFileName(int index, wchar_t* name);
+    // The label the list asks for: the item's file name without ".lnk".
+    void ItemLabel(NMLVDISPINFOW* info);
     bool ItemPath(int index, wchar_t* path);
     // The start-up fill into the empty list, unless a fill has begun already.
     // A large desk is inserted in slices, with the window's messages handled

@@ -60,9 +60,22 @@ bool DeskFill::Lists(const wchar_t* folder) const {
     return CompareStringOrdinal(listedpath, -1, folder, -1, TRUE) == CSTR_EQUAL;
 }
 
-FillSlices& DeskFill::Begin(const wchar_t* folder) {
+const wchar_t* DeskFill::ItemName(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < names_.size() ? names_[index].c_str()
+                                                                      : nullptr;
+}
+
+void DeskFill::Renamed(int index, const wchar_t* name) {
+    if (ItemName(index)) names_[index] = name;
+}
+
+FillSlices& DeskFill::Begin(const wchar_t* folder, std::vector<std::wstring> names) {
     // A folder whose name does not fit was never read: the list is empty.
-    if (!CopyText(listedpath, folder)) listedpath[0] = L'\0';
+    if (!CopyText(listedpath, folder)) {
+        listedpath[0] = L'\0';
+        names.clear();
+    }
+    names_ = std::move(names);
     ++fills_;
     stale_ = true;
     slices_ = std::make_unique<FillSlices>(list_);

@@ -42,8 +42,7 @@ constexpr size_t kFillSlice = 1000;
 // A fill between its slices.
 struct FillSlices {
     explicit FillSlices(HWND list) : drawing(list) {}
-    std::vector<std::wstring> names; // in desk order
-    size_t next = 0;                 // the first item not inserted yet
+    size_t next = 0;                // the first item not inserted yet
     std::optional<ListMarks> marks;  // put back once every item is in
     // Every step a message of its own: the start-up's fill, whose window
     // must answer from its first moment.
@@ -98,11 +97,18 @@ class DeskFill {
     // How many fills have begun so far.
     unsigned FillsBegun() const { return fills_; }
     const wchar_t* ListedFolder() const { return listedpath; }
+    // The file names the fill lists, in the list's order.
+    size_t Listed() const { return names_.size(); }
+    // The file name of item index; null past the listed names.
+    const wchar_t* ItemName(int index) const;
+    // The item's file was renamed to name, as its edited label shows.
+    void Renamed(int index, const wchar_t* name);
     // The list's items come from folder.
     bool Lists(const wchar_t* folder) const;
 
-    // A new fill of folder; false when the folder's name does not fit.
-    FillSlices& Begin(const wchar_t* folder);
+    // A new fill of folder with these file names, in desk order. A folder
+    // whose name does not fit lists nothing.
+    FillSlices& Begin(const wchar_t* folder, std::vector<std::wstring> names);
     FillSlices* Slices() { return slices_.get(); }
     std::unique_ptr<FillSlices> End();
 
@@ -137,6 +143,9 @@ class DeskFill {
     int refreshing = 0;
     unsigned fills_ = 0;
     wchar_t listedpath[kPathUnits] = L"";
+    // The list keeps no text of its own: it asks for each label as it
+    // needs it, which under some systems halves what its items cost.
+    std::vector<std::wstring> names_;
     std::unique_ptr<FillSlices> slices_;
     RefreshRequest wanted_;
     bool measured_ = false;

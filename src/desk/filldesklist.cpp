@@ -84,7 +84,7 @@ void AppState::ContinueFill() {
         fill.DeferStep();
         return;
     }
-    if (slices->next < slices->names.size())
+    if (slices->next < fill.Listed())
         InsertSlice();
     else
         EndFill();
@@ -102,19 +102,18 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool startup) {
     for (size_t i = 0; i < names.size(); ++i)
         listed[i] = {names[i], stamps[names[i]], false};
 
-    FillSlices& slices = fill.Begin(deskpath);
+    FillSlices& slices = fill.Begin(deskpath, std::move(names));
     icons.Begin(std::move(listed), keepIcons, ThumbnailsShown());
     // The items' own pictures are made while the list fills; at start-up
     // the window comes first.
     if (!startup) icons.StartJob(fill.ListedFolder());
-    slices.names = std::move(names);
     if (marks) slices.marks = *marks;
     slices.stepwise = startup;
     // A list this long takes its size once instead of growing with each insert.
-    SendMessageW(desklist, LVM_SETITEMCOUNT, slices.names.size(), 0);
+    SendMessageW(desklist, LVM_SETITEMCOUNT, fill.Listed(), 0);
     // Reading a large folder takes the most of one message already; at
     // start-up every step is kept short.
-    if (startup || slices.names.size() > kFillSlice)
+    if (startup || fill.Listed() > kFillSlice)
         PostFillStep();
     else
         InsertSlice();
@@ -129,31 +128,29 @@ void AppState::InsertSlice() {
     if (convertpending && (!ProgramPath(path) || !DriveFixUpApplies(path, folder)))
         convertpending = false;
 
-    wchar_t label[kPathUnits];
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-    item.pszText = label;
+    item.pszText = LPSTR_TEXTCALLBACKW;
     // The list's first drawing of items, which sets up its text, is a step
     // of its own.
-    size_t last = std::min(slices.names.size(), slices.next + (fill.Measured() ? kFillSlice : 1));
-    for (size_t i = slices.next; i < last; ++i) {
-        const wchar_t* name = slices.names[i].c_str();
+    size_t last = std::min(fill.Listed(), slices.next + (fill.Measured() ? kFillSlice : 1));
+    for (; slices.next < last; ++slices.next) {
+        int index = static_cast<int>(slices.next);
+        const wchar_t* name = fill.ItemName(index);
         if (convertpending && HasShortcutExtension(name) && JoinPath(path, folder, name))
             FixShortcutDrive(path, folder);
-        bool shortcut = ShortcutLabel(name, label, kPathUnits);
-        item.iItem = static_cast<int>(i);
-        item.iImage = icons.ImageOf(i);
-        item.lParam = shortcut ? 1 : 0;
+        item.iItem = index;
+        item.iImage = icons.ImageOf(index);
+        item.lParam = HasShortcutExtension(name) ? 1 : 0;
         SendMessageW(desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         if (!fill.Measured()) MeasureFirstItem();
     }
-    slices.next = last;
     // A fill that fits one slice runs whole, so that its caller finds the
     // list filled; a larger one, and the start-up's, go on with the next
     // message, and so does their end.
-    if (slices.stepwise || slices.names.size() > kFillSlice)
+    if (slices.stepwise || fill.Listed() > kFillSlice)
         PostFillStep();
-    else if (last < slices.names.size())
+    else if (last < fill.Listed())
         InsertSlice();
     else
         EndFill();

@@ -5,16 +5,21 @@
 #include "desk/itemnames.h"
 
 bool AppState::ItemFileName(int index, wchar_t* name) {
-    wchar_t label[kPathUnits] = L"";
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = label;
-    item.cchTextMax = kPathUnits;
-    if (!SendMessageW(desklist, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) label[0] = 0;
-    bool shortcut = item.lParam == 1;
+    const wchar_t* listed = fill.ItemName(index);
+    wchar_t label[kPathUnits];
+    bool shortcut = ShortcutLabel(listed ? listed : L"", label, kPathUnits);
+    // The name as the item is addressed: its label and ".lnk" for a shortcut.
     ItemFileNameFromLabel(label, shortcut, name, kPathUnits);
     return shortcut;
+}
+
+void AppState::ItemLabel(NMLVDISPINFOW* info) {
+    if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+    const wchar_t* listed = fill.ItemName(info->item.iItem);
+    wchar_t label[kPathUnits];
+    ShortcutLabel(listed ? listed : L"", label, kPathUnits);
+    // Shown, not addressed: a label may be cut to the asker's room.
+    CopyTruncated(info->item.pszText, static_cast<size_t>(info->item.cchTextMax), label);
 }
 
 // Writes an empty path for an item that cannot be addressed, never the

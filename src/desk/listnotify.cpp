@@ -12,6 +12,7 @@ LRESULT AppState::OnListNotify(NMHDR* header) {
     case LVN_BEGINRDRAG: DragSelectedItemsOut(); return 0;
     case LVN_BEGINLABELEDITW: return BeginLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
     case LVN_ENDLABELEDITW: return EndLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header));
+    case LVN_GETDISPINFOW: ItemLabel(reinterpret_cast<NMLVDISPINFOW*>(header)); return 0;
     // Emptying the list needs no word per item.
     case LVN_DELETEALLITEMS: return TRUE;
     default: return 0;
@@ -49,8 +50,12 @@ LRESULT AppState::BeginLabelEdit(NMLVDISPINFOW* info) {
 // shortcut follows from that path, which is the file actually renamed.
 LRESULT AppState::EndLabelEdit(NMLVDISPINFOW* info) {
     bool commit = namebox.Ended() && info->item.pszText;
-    LRESULT renamed =
-        commit && RenameItem(info->item.pszText, HasShortcutExtension(namebox.SourcePath()));
+    bool shortcut = HasShortcutExtension(namebox.SourcePath());
+    LRESULT renamed = commit && RenameItem(info->item.pszText, shortcut);
+    // The item shows its new name until the refresh lists it.
+    wchar_t name[kPathUnits];
+    if (renamed && ItemFileNameFromLabel(info->item.pszText, shortcut, name, kPathUnits))
+        fill.Renamed(info->item.iItem, name);
     namebox.Forget();
     // A refresh held up by the edit follows it, and finds a new name.
     ResumeWantedRefresh();

@@ -20,22 +20,16 @@ class MainWindow : public ::testing::Test {
         ASSERT_NE(state_, nullptr);
     }
     HWND window() const { return windows_.window(); }
-    int addItem(const wchar_t* label, LPARAM data) {
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = ListView_GetItemCount(state_->desklist);
-        item.pszText = const_cast<wchar_t*>(label);
-        item.lParam = data;
-        return static_cast<int>(SendMessageW(state_->desklist, LVM_INSERTITEMW, 0,
-                                             reinterpret_cast<LPARAM>(&item)));
-    }
-    // The list shows folder, which holds nothing: items added by hand are
-    // its items. Painted, so that the list is what the user sees.
-    void listFrom(const wchar_t* folder) {
-        CopyText(state_->deskpath, folder);
+    // The list shows desk_, which holds these files, painted, so that the
+    // list is what the user sees.
+    void listDesk(std::initializer_list<const wchar_t*> files) {
+        for (const wchar_t* name : files)
+            desk_.file(name);
+        CopyText(state_->deskpath, desk_.path().c_str());
         state_->RefreshDeskList();
         UpdateWindow(state_->desklist);
     }
+    TempFolder desk_;
     MainWindowTest windows_;
     AppState* state_ = nullptr;
 };
@@ -205,10 +199,8 @@ TEST_F(MainWindow, DropTargetAnswersOnlyItsTwoInterfacesAndNeverFreesItself) {
 }
 
 TEST_F(MainWindow, PathAtPointNamesTheItemOrTheDeskFolder) {
-    listFrom(L"C:\\Desk");
     MoveWindow(window(), 0, 0, 500, 400, TRUE);
-    addItem(L"Mail", 1);
-    addItem(L"notes.txt", 0);
+    listDesk({L"Mail.lnk", L"notes.txt"});
     RECT icon = {};
     icon.left = LVIR_ICON;
     ASSERT_TRUE(SendMessageW(state_->desklist, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
@@ -216,19 +208,18 @@ TEST_F(MainWindow, PathAtPointNamesTheItemOrTheDeskFolder) {
     ClientToScreen(state_->desklist, &inside);
     wchar_t path[kPathUnits] = L"";
     state_->PathAtPoint(POINTL{inside.x, inside.y}, path);
-    EXPECT_STREQ(path, L"C:\\Desk\\Mail.lnk");
+    EXPECT_EQ(path, desk_ / L"Mail.lnk");
 
     POINT empty = {480, 380};
     ClientToScreen(window(), &empty);
     state_->PathAtPoint(POINTL{empty.x, empty.y}, path);
-    EXPECT_STREQ(path, L"C:\\Desk");
+    EXPECT_EQ(path, desk_.path());
     state_->PathAtPoint(POINTL{-3000, -3000}, path);
-    EXPECT_STREQ(path, L"C:\\Desk");
+    EXPECT_EQ(path, desk_.path());
 }
 
 TEST_F(MainWindow, ExitAbandonsAnOpenLabelEditInsteadOfClosing) {
-    listFrom(L"C:\\Desk");
-    addItem(L"notes.txt", 0);
+    listDesk({L"notes.txt"});
     SetFocus(state_->desklist);
     HWND edit = reinterpret_cast<HWND>(SendMessageW(state_->desklist, LVM_EDITLABELW, 0, 0));
     ASSERT_NE(edit, nullptr);
