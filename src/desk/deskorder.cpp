@@ -53,19 +53,16 @@ bool IsListedEntry(const wchar_t* name, DWORD attributes, bool showhidden) {
 
 namespace {
 
-void SortNames(std::vector<std::wstring>& names, int sort) {
-    std::vector<std::pair<SortKey, std::wstring*>> keyed;
-    keyed.reserve(names.size());
-    for (std::wstring& name : names)
-        keyed.emplace_back(KeyOf(name.c_str()), &name);
+void SortIndices(std::vector<size_t>& order, const std::vector<DeskEntry>& entries, int sort) {
+    std::vector<std::pair<SortKey, size_t>> keyed;
+    keyed.reserve(order.size());
+    for (size_t index : order)
+        keyed.emplace_back(KeyOf(entries[index].name.c_str()), index);
     std::sort(keyed.begin(), keyed.end(), [sort](const auto& a, const auto& b) {
         return KeyLess(a.first, b.first, sort == 1);
     });
-    std::vector<std::wstring> sorted;
-    sorted.reserve(names.size());
-    for (auto& [key, name] : keyed)
-        sorted.push_back(std::move(*name));
-    names = std::move(sorted);
+    for (size_t i = 0; i < keyed.size(); ++i)
+        order[i] = keyed[i].second;
 }
 
 // Whether the entry is the one name stands for: the same text exactly, or,
@@ -81,36 +78,31 @@ bool Names(const std::wstring& entry, const wchar_t* name) {
 }
 
 // Moves the first entry that name stands for to the front or the back.
-void Keep(std::vector<std::wstring>& names, const wchar_t* name, bool atFront) {
+void Keep(std::vector<size_t>& order, const std::vector<DeskEntry>& entries, const wchar_t* name,
+          bool atFront) {
     if (!name || name[0] == L'\0') return;
-    auto found = std::find_if(names.begin(), names.end(),
-                              [name](const std::wstring& entry) { return Names(entry, name); });
-    if (found == names.end()) return;
+    auto found = std::find_if(order.begin(), order.end(),
+                              [&](size_t index) { return Names(entries[index].name, name); });
+    if (found == order.end()) return;
     if (atFront)
-        std::rotate(names.begin(), found, found + 1);
+        std::rotate(order.begin(), found, found + 1);
     else
-        std::rotate(found, found + 1, names.end());
+        std::rotate(found, found + 1, order.end());
 }
 
 } // namespace
 
-std::vector<std::wstring> DeskOrder(std::vector<DeskEntry> entries,
-                                    const DeskOrderOptions& options) {
-    std::vector<std::wstring> names;
-    std::vector<std::wstring> files;
-    names.reserve(entries.size());
-    for (DeskEntry& entry : entries) {
-        if (options.dirsfirst && !entry.folder)
-            files.push_back(std::move(entry.name));
-        else
-            names.push_back(std::move(entry.name));
-    }
-    SortNames(names, options.sort);
-    SortNames(files, options.sort);
-    for (std::wstring& file : files)
-        names.push_back(std::move(file));
+std::vector<size_t> DeskOrderOf(const std::vector<DeskEntry>& entries,
+                                const DeskOrderOptions& options) {
+    std::vector<size_t> order, files;
+    order.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        (options.dirsfirst && !entries[i].folder ? files : order).push_back(i);
+    SortIndices(order, entries, options.sort);
+    SortIndices(files, entries, options.sort);
+    order.insert(order.end(), files.begin(), files.end());
     // The end is placed after the home, so a name given as both ends last.
-    Keep(names, options.home, true);
-    Keep(names, options.end, false);
-    return names;
+    Keep(order, entries, options.home, true);
+    Keep(order, entries, options.end, false);
+    return order;
 }

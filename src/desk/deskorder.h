@@ -29,7 +29,8 @@ struct DeskOrderOptions {
     const wchar_t* end;  // name kept last, likewise; empty for none
 };
 
-// The names in desk order. Entries keep the order they come in until sorted;
-// the sort is not stable, so names that compare equal come in no fixed order.
-std::vector<std::wstring> DeskOrder(std::vector<DeskEntry> entries,
-                                    const DeskOrderOptions& options);
+// The entries' indices in desk order. Entries keep the order they come in
+// until sorted; the sort is not stable, so names that compare equal come in
+// no fixed order.
+std::vector<size_t> DeskOrderOf(const std::vector<DeskEntry>& entries,
+                                const DeskOrderOptions& options);

@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <unordered_map>
 #include <vector>
 
 #include "app/appstate.h"
@@ -19,11 +18,11 @@
 namespace {
 
 // The listed entries of the folder, in the order the file system gives them,
-// with what tells whether each has changed. An entry whose full path would
-// not fit the 260-unit buffers is left out: it could not be opened, renamed
-// or shown by its own path.
+// and beside them what tells whether each has changed. An entry whose full
+// path would not fit the 260-unit buffers is left out: it could not be
+// opened, renamed or shown by its own path.
 std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden,
-                                      std::unordered_map<std::wstring, EntryStamp>& stamps) {
+                                      std::vector<EntryStamp>& stamps) {
     std::vector<DeskEntry> entries;
     // No folder, no entries: its pattern would name a drive's root.
     wchar_t pattern[kPathUnits];
@@ -37,7 +36,7 @@ std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden,
         if (!JoinPath(full, deskpath, data.cFileName)) continue;
         entries.push_back(
             {data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        stamps.emplace(data.cFileName, StampOf(data));
+        stamps.push_back(StampOf(data));
     } while (FindNextFileW(find.get(), &data));
     return entries;
 }
@@ -92,15 +91,17 @@ void AppState::ContinueFill() {
 
 void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool startup) {
     ListStep step(*this);
-    std::unordered_map<std::wstring, EntryStamp> stamps;
-    stamps.reserve(1024);
-    std::vector<std::wstring> names =
-        DeskOrder(ReadDeskFolder(deskpath, showhidden, stamps), {sort, dirsfirst, home, end});
+    std::vector<EntryStamp> stamps;
+    std::vector<DeskEntry> entries = ReadDeskFolder(deskpath, showhidden, stamps);
+    std::vector<size_t> order = DeskOrderOf(entries, {sort, dirsfirst, home, end});
     // Icons made for another folder's entries say nothing of this one's.
     keepIcons = keepIcons && ListsDeskFolder();
-    std::vector<ListedIcon> listed(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        listed[i] = {names[i], stamps[names[i]], false};
+    std::vector<std::wstring> names(order.size());
+    std::vector<ListedIcon> listed(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        names[i] = std::move(entries[order[i]].name);
+        listed[i] = {names[i], stamps[order[i]], false};
+    }
 
     FillSlices& slices = fill.Begin(deskpath, std::move(names));
     icons.Begin(std::move(listed), keepIcons, ThumbnailsShown());

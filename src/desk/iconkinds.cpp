@@ -54,19 +54,28 @@ std::wstring IconExtension(const wchar_t* name) {
     return extension;
 }
 
-bool HasOwnPicture(const wchar_t* name, DWORD attributes, const TypeIcons& type) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
-    std::wstring extension = IconExtension(name);
-    if (extension.empty()) return false;
+namespace {
+
+// For a file of a kind with an extension.
+bool ExtensionHasOwnPicture(const std::wstring& extension, const TypeIcons& type) {
     for (std::wstring_view own : kOwnPictureExtensions)
         if (extension == own) return true;
     return type.perFile || type.handler;
 }
 
+} // namespace
+
+bool HasOwnPicture(const wchar_t* name, DWORD attributes, const TypeIcons& type) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+    std::wstring extension = IconExtension(name);
+    return !extension.empty() && ExtensionHasOwnPicture(extension, type);
+}
+
 bool TypeIconReader::OwnPicture(const wchar_t* name, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return HasOwnPicture(name, attributes, {});
-    return HasOwnPicture(name, attributes, Read(IconExtension(name)));
+    std::wstring extension = IconExtension(name);
+    return !extension.empty() && ExtensionHasOwnPicture(extension, Read(extension));
 }
 
 TypeIcons TypeIconReader::Read(const std::wstring& extension) {

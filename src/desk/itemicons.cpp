@@ -95,9 +95,12 @@ void ItemIcons::FreeImage(int image) {
 int ItemIcons::TypeOf(const ListedIcon& listed, std::vector<TypeImage>& types,
                       std::unordered_map<std::wstring, int>& kinds) {
     std::wstring kind = GenericKind(listed.name.c_str(), IsFolder(listed));
-    auto [found, added] = kinds.emplace(kind, static_cast<int>(types.size()));
-    if (added) types.push_back({std::move(kind), listed.name, IsFolder(listed)});
-    return found->second;
+    // Most items are of a type seen already.
+    if (auto found = kinds.find(kind); found != kinds.end()) return found->second;
+    int type = static_cast<int>(types.size());
+    kinds.emplace(kind, type);
+    types.push_back({std::move(kind), listed.name, IsFolder(listed)});
+    return type;
 }
 
 void ItemIcons::Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cwctype>
 #include <new>
 #include <utility>
 #include <vector>
@@ -130,10 +131,15 @@ SIZE FitPicture(SIZE picture, SIZE box) {
 
 bool IsPictureName(const wchar_t* name) {
     const wchar_t* dot = LastDotPart(name);
-    if (!dot) return false;
+    // Asked for every entry of a desk: no kind is longer than five units.
+    wchar_t lower[6];
+    size_t length = dot ? wcsnlen(dot, 6) : 6;
+    if (length > 5) return false;
+    for (size_t i = 0; i <= length; ++i)
+        lower[i] = static_cast<wchar_t>(std::towlower(dot[i]));
     for (const wchar_t* kind :
          {L".png", L".jpg", L".jpeg", L".jpe", L".gif", L".bmp", L".tif", L".tiff", L".ico"})
-        if (_wcsicmp(dot, kind) == 0) return true;
+        if (wcscmp(lower, kind) == 0) return true;
     return false;
 }
 

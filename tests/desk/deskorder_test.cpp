@@ -11,7 +11,10 @@ using Names = std::vector<std::wstring>;
 
 Names Order(std::vector<DeskEntry> entries, int sort, bool dirsfirst, const wchar_t* home = L"",
             const wchar_t* end = L"") {
-    return DeskOrder(std::move(entries), {sort, dirsfirst, home, end});
+    Names names;
+    for (size_t index : DeskOrderOf(entries, {sort, dirsfirst, home, end}))
+        names.push_back(entries.at(index).name);
+    return names;
 }
 
 DeskEntry File(const wchar_t* name) { return {name, false}; }
