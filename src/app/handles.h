@@ -100,6 +100,11 @@ struct GdiObjectTraits {
     static void close(Handle h) { DeleteObject(h); }
 };
 
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { FreeLibrary(h); }
+};
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -112,6 +117,7 @@ using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using Library = UniqueHandle<LibraryTraits>;
 
 // One reference on a COM interface.
 template <typename T> class ComPtr {

@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include "app/appstate.h"
+#include "settings/commondialogs.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ bool PickColour(HWND owner, COLORREF& colour, COLORREF* customColours) {
     choose.rgbResult = colour;
     choose.lpCustColors = customColours;
     choose.Flags = CC_RGBINIT;
-    if (!ChooseColorW(&choose)) return false;
+    if (!ShowColourDialog(&choose)) return false;
     colour = choose.rgbResult;
     return true;
 }

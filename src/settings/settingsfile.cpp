@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commdlg.h>
 
 #include "app/appstate.h"
 #include "app/application.h"
@@ -7,6 +6,7 @@
 #include "lang/texts.h"
 #include "settings/inifile.h"
 #include "settings/settingsfile.h"
+#include "settings/commondialogs.h"
 
 namespace {
 
@@ -135,7 +135,7 @@ bool AppState::ChooseSettingsFile() {
     wchar_t directory[kPathUnits];
     CopyText(directory, inipath);
     wchar_t fileName[kPathUnits] = L"";
-    if (GetFileTitleW(directory, fileName, kPathUnits) != 0) fileName[0] = L'\0';
+    if (FileTitle(directory, fileName, kPathUnits) != 0) fileName[0] = L'\0';
     if (wchar_t* slash = wcsrchr(directory, L'\\')) *slash = L'\0';
 
     OPENFILENAMEW dialog = {};
@@ -148,6 +148,6 @@ bool AppState::ChooseSettingsFile() {
     dialog.lpstrTitle = MessageText(kMessageSaveSettings);
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     dialog.lpstrDefExt = L"ini";
-    if (!GetSaveFileNameW(&dialog)) return false;
+    if (!ShowSaveDialog(&dialog)) return false;
     return CopyText(inipath, fileName);
 }

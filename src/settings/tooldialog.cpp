@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commdlg.h>
 
 #include <cwchar>
 
@@ -9,6 +8,7 @@
 #include "lang/texts.h"
 #include "resources/resource.h"
 #include "settings/dialogs.h"
+#include "settings/commondialogs.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ void ChooseExecutable(wchar_t* value) {
     dialog.nMaxFile = kPathUnits;
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     dialog.lpstrDefExt = L"exe";
-    if (GetOpenFileNameW(&dialog)) CopyText(value, kPathUnits, file);
+    if (ShowOpenDialog(&dialog)) CopyText(value, kPathUnits, file);
 }
 
 void AppState::ChooseTool(ToolKind kind) {
