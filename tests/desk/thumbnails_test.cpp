@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <wincodec.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,12 +25,6 @@ MemoryDc Selected(const GdiObject& image, SIZE size) {
     MemoryDc dc(CreateCompatibleDC(nullptr));
     SelectObject(dc.get(), image.get());
     return dc;
-}
-
-bool Near(COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= 24 &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= 24 &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= 24;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <wincodec.h>
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "app/appstate.h"
 #include "desk/deskicons.h"
 #include "app/program.h"
+#include "shell/shortcutfile.h"
 
 std::wstring ModuleFolder() {
     wchar_t path[MAX_PATH];
@@ -466,6 +468,53 @@ std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background) {
     SelectObject(dc.get(), old);
     auto first = static_cast<const DWORD*>(bits);
     return std::vector<DWORD>(first, first + cx * cy);
+}
+
+bool MakeEntriesOfEveryKind(const TempFolder& desk) {
+    std::wstring program = ModuleFolder() + L"\\..\\tarvo.exe";
+    for (const wchar_t* copy : {L"Tool.exe", L"Tool copy.EXE"})
+        if (!CopyFileW(program.c_str(), (desk / copy).c_str(), FALSE)) return false;
+    desk.file(L"empty.exe");
+    // Some systems keep no read-only mark on a folder; the system mark says the same.
+    desk.folder(L"Custom", FILE_ATTRIBUTE_SYSTEM);
+    desk.file(L"Custom\\desktop.ini");
+    desk.folder(L"Plain");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.pdf", L"d.zip", L"e.qqx", L"f.qqx"})
+        desk.file(name);
+    ShortcutFile shortcut;
+    ComPtr<IShellLinkW> named;
+    ComPtr<IPersistFile> namedFile;
+    // Named.lnk, read before Tool.lnk, names an icon of its own: it must not
+    // carry over to the next shortcut read.
+    return WriteIconFile(desk / L"red.ico", RGB(255, 0, 0)) &&
+           WriteIconFile(desk / L"blue.ico", RGB(0, 0, 255)) && SUCCEEDED(shortcut.Open()) &&
+           shortcut.Retarget((desk / L"Tool.exe").c_str(), (desk / L"Tool.lnk").c_str()) &&
+           SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, named.putVoid())) &&
+           SUCCEEDED(named->SetPath((desk / L"Tool.exe").c_str())) &&
+           SUCCEEDED(named->SetIconLocation((desk / L"red.ico").c_str(), 0)) &&
+           SUCCEEDED(named->QueryInterface(IID_IPersistFile, namedFile.putVoid())) &&
+           SUCCEEDED(namedFile->Save((desk / L"Named.lnk").c_str(), TRUE));
+}
+
+std::vector<DWORD> DrawMade(const MadeIcon& made, HICON fallback, SIZE size, COLORREF background) {
+    ImageListHandle list(ImageList_Create(size.cx, size.cy, ILC_COLOR24, 0, 1));
+    ImageList_SetBkColor(list.get(), background);
+    if (!PutIcon(list.get(), -1, made)) ImageList_ReplaceIcon(list.get(), -1, fallback);
+    return DrawImage(list.get(), 0, background);
+}
+
+std::vector<DWORD> ShellPicture(const std::wstring& path, SIZE size, COLORREF background) {
+    IconMaker maker(size, background);
+    bool folder = GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY;
+    return DrawMade(maker.Make(path.c_str()), maker.Generic(path.c_str(), folder), size,
+                    background);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
 namespace {
