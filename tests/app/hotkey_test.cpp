@@ -43,17 +43,6 @@ TEST(HotKeyText, NamesModifiersAndOneKeyOrNothing) {
         EXPECT_EQ(ParseHotKey(text), std::nullopt) << text;
 }
 
-namespace {
-
-// Wine takes the modifiers' state afresh from the X server when the focus
-// moves, which can drop a Ctrl sent a moment before: the focus settles first.
-void PressDeskKey() {
-    WaitFor([] { return false; }, 300);
-    PressKeys({VK_CONTROL, VK_MENU, 'D'});
-}
-
-} // namespace
-
 TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     TempFolder home, desk;
     desk.file(L"a.txt");
@@ -63,6 +52,12 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     HWND list = StartWithSettings(run, settings, 1);
     ASSERT_NE(list, nullptr);
     HWND window = GetParent(list);
+    // Wine takes the modifiers' state afresh from the X server when the focus
+    // moves, which can drop a Ctrl sent a moment before: the focus settles first.
+    auto pressDeskKey = [] {
+        WaitFor([] { return false; }, 300);
+        PressKeys({VK_CONTROL, VK_MENU, 'D'});
+    };
     WindowHandle cover(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600,
                                        nullptr, nullptr, nullptr, nullptr));
     // A late focus event of the program's last showing can take the front
@@ -86,7 +81,7 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     // put the window, the first time with a button on the taskbar.
     auto press = [&](bool cover, const char* what, const std::function<bool()>& then) {
         ASSERT_TRUE(!cover || coverUp());
-        PressDeskKey();
+        pressDeskKey();
         EXPECT_TRUE(WaitFor(then)) << what;
     };
     press(true, "from behind another window", upFront);
@@ -110,7 +105,7 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     ProgramRun second(home.path());
     ASSERT_NE(list = StartWithSettings(second, settings, 1), nullptr);
     window = GetParent(list);
-    PressDeskKey();
+    pressDeskKey();
     MSG hotkey; // a message of this thread's own, which WaitFor would take away unseen
     Sleep(1000);
     EXPECT_TRUE(PeekMessageW(&hotkey, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE));

@@ -26,8 +26,8 @@ class MainWindow : public ::testing::Test {
         item.iItem = ListView_GetItemCount(state_->desklist);
         item.pszText = const_cast<wchar_t*>(label);
         item.lParam = data;
-        return static_cast<int>(SendMessageW(state_->desklist, LVM_INSERTITEMW, 0,
-                                             reinterpret_cast<LPARAM>(&item)));
+        return static_cast<int>(
+            SendMessageW(state_->desklist, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     }
     // The list shows folder, which holds nothing: items added by hand are
     // its items. Painted, so that the list is what the user sees.
@@ -211,7 +211,8 @@ TEST_F(MainWindow, PathAtPointNamesTheItemOrTheDeskFolder) {
     addItem(L"notes.txt", 0);
     RECT icon = {};
     icon.left = LVIR_ICON;
-    ASSERT_TRUE(SendMessageW(state_->desklist, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
+    ASSERT_TRUE(
+        SendMessageW(state_->desklist, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
     POINT inside = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     ClientToScreen(state_->desklist, &inside);
     wchar_t path[kPathUnits] = L"";
@@ -282,4 +283,3 @@ TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
     SendMessageW(window(), WM_TRAYICON, 0, WM_MOUSEMOVE);
     EXPECT_TRUE(IsWindowVisible(window())) << "other mouse messages do nothing";
 }
-

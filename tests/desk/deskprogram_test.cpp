@@ -157,7 +157,7 @@ TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastPictureAndGetsEveryOne) {
 TEST(DeskProgramIcons, EachItemOnScreenShowsThePictureItsPathMakes) {
     TempFolder home, desk;
     ASSERT_TRUE(MakeEntriesOfEveryKind(desk));
-    const int count = 15;
+    const int count = 16;
     ProgramRun run(home.path());
     HWND list = StartWithSettings(run,
                                   L"[Portable]\r\nfolder=" + desk.path() +

@@ -161,11 +161,11 @@ bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, CO
                   BYTE alpha = 255);
 // A 16x16 icon file all of one colour.
 bool WriteIconFile(const std::wstring& path, COLORREF colour);
-// Entries whose picture is their own, eight: two copies of the built program
+// Entries whose picture is their own, nine: two copies of the built program
 // (Tool.exe, Tool copy.EXE), an empty one, two icon files (red.ico, blue.ico),
-// a shortcut to Tool.exe (Tool.lnk), one naming red.ico (Named.lnk), a
-// customised folder (Custom); and seven whose is their type's: a plain
-// folder (Plain), a.txt, b.txt, c.pdf, d.zip, e.qqx and f.qqx.
+// shortcuts to Tool.exe (Tool.lnk), to notepad (Mail.lnk) and one naming
+// red.ico (Named.lnk), a customised folder (Custom); and seven whose is their
+// type's: a plain folder (Plain), a.txt, b.txt, c.pdf, d.zip, e.qqx, f.qqx.
 bool MakeEntriesOfEveryKind(const TempFolder& desk);
 // What the image list draws of its image index on background, pixel by
 // pixel from the top row down.
