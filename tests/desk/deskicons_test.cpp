@@ -90,8 +90,9 @@ TEST(DeskIcons, EveryKindOfItemGetsItsPictureAndKeepsItThroughRefreshesViewsAndR
             Pixels pixels = DrawImage(state->icons.Images(), ItemImage(state->desklist, i),
                                       ListView_GetBkColor(state->desklist));
             // Not blank (the icon files are all of one colour).
-            if (!wcsstr(label, L".ico"))
+            if (!wcsstr(label, L".ico")) {
                 EXPECT_GT(std::set<DWORD>(pixels.begin(), pixels.end()).size(), 1u) << label;
+            }
             EXPECT_EQ(pixels, seen[state->iconstyle].try_emplace(label, pixels).first->second)
                 << label << " changed its image";
         }
