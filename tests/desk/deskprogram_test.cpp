@@ -35,13 +35,13 @@ std::vector<Item> RemoteItems(HWND list, DWORD processId) {
     std::vector<Item> items;
     KernelHandle process(
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return items;
     struct Block {
         LVITEMW item;
         wchar_t text[260];
     };
     auto* remote = static_cast<Block*>(
-        process ? VirtualAllocEx(process.get(), nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE)
-                : nullptr);
+        VirtualAllocEx(process.get(), nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; remote && i < count; ++i) {
         Block block = {};
