@@ -14,18 +14,17 @@
 
 TEST(HotKeyText, NamesModifiersAndOneKeyOrNothing) {
     const UINT ctrlAlt = MOD_CONTROL | MOD_ALT, all = ctrlAlt | MOD_SHIFT | MOD_WIN;
+    // Every key by its name; the letters and F keys in lower case below.
     std::vector<std::pair<std::wstring, HotKey>> named = {
         {L"Ctrl+Alt+D", {ctrlAlt, 'D'}},       {L"ctrl+ALT+d", {ctrlAlt, 'D'}},
         {L"Alt+Ctrl+D", {ctrlAlt, 'D'}},       {L" Ctrl +\tAlt+ pageup ", {ctrlAlt, VK_PRIOR}},
-        {L"Ctrl+Alt+Shift+Win+0", {all, '0'}}, {L"Win+Shift+F12", {MOD_WIN | MOD_SHIFT, VK_F12}}};
-    // Every key by its name, the letters and F keys in lower case.
-    const std::pair<const wchar_t*, UINT> keys[] = {
-        {L"Space", VK_SPACE},   {L"Home", VK_HOME},     {L"End", VK_END},
-        {L"Insert", VK_INSERT}, {L"Delete", VK_DELETE}, {L"PageUp", VK_PRIOR},
-        {L"PageDown", VK_NEXT}, {L"Up", VK_UP},         {L"Down", VK_DOWN},
-        {L"Left", VK_LEFT},     {L"Right", VK_RIGHT},   {L"Pause", VK_PAUSE}};
-    for (auto [name, key] : keys)
-        named.push_back({L"Win+" + std::wstring(name), {MOD_WIN, key}});
+        {L"Ctrl+Alt+Shift+Win+0", {all, '0'}}, {L"Win+Shift+F12", {MOD_WIN | MOD_SHIFT, VK_F12}},
+        {L"Win+Space", {MOD_WIN, VK_SPACE}},   {L"Win+Home", {MOD_WIN, VK_HOME}},
+        {L"Win+End", {MOD_WIN, VK_END}},       {L"Win+Insert", {MOD_WIN, VK_INSERT}},
+        {L"Win+Delete", {MOD_WIN, VK_DELETE}}, {L"Win+PageUp", {MOD_WIN, VK_PRIOR}},
+        {L"Win+PageDown", {MOD_WIN, VK_NEXT}}, {L"Win+Up", {MOD_WIN, VK_UP}},
+        {L"Win+Down", {MOD_WIN, VK_DOWN}},     {L"Win+Left", {MOD_WIN, VK_LEFT}},
+        {L"Win+Right", {MOD_WIN, VK_RIGHT}},   {L"Win+Pause", {MOD_WIN, VK_PAUSE}}};
     for (UINT i = 0; i < 36; ++i) // the letters in lower case, then the digits
         named.push_back({L"Shift+" + std::wstring(1, wchar_t(i < 26 ? L'a' + i : L'0' + i - 26)),
                          {MOD_SHIFT, i < 26 ? 'A' + i : '0' + i - 26}});
@@ -44,17 +43,6 @@ TEST(HotKeyText, NamesModifiersAndOneKeyOrNothing) {
         EXPECT_EQ(ParseHotKey(text), std::nullopt) << text;
 }
 
-namespace {
-
-// Wine takes the modifiers' state afresh from the X server when the focus
-// moves, which can drop a Ctrl sent a moment before: the focus settles first.
-void PressDeskKey() {
-    WaitFor([] { return false; }, 300);
-    PressKeys({VK_CONTROL, VK_MENU, 'D'});
-}
-
-} // namespace
-
 TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     TempFolder home, desk;
     desk.file(L"a.txt");
@@ -64,6 +52,12 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     HWND list = StartWithSettings(run, settings, 1);
     ASSERT_NE(list, nullptr);
     HWND window = GetParent(list);
+    // Wine takes the modifiers' state afresh from the X server when the focus
+    // moves, which can drop a Ctrl sent a moment before: the focus settles first.
+    auto pressDeskKey = [] {
+        WaitFor([] { return false; }, 300);
+        PressKeys({VK_CONTROL, VK_MENU, 'D'});
+    };
     WindowHandle cover(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600,
                                        nullptr, nullptr, nullptr, nullptr));
     // A late focus event of the program's last showing can take the front
@@ -83,27 +77,25 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
         return GetForegroundWindow() == window && IsWindowVisible(window) && !IsIconic(window) &&
                info.hwndFocus == list;
     };
-    auto minimised = [&] { return IsIconic(window) != FALSE; };
-    auto inTray = [&] { return !IsWindowVisible(window); };
     // The key from behind another window, while active, and from where that
     // put the window, the first time with a button on the taskbar.
-    auto press = [&](bool cover, const std::function<bool()>& then, const char* what) {
+    auto press = [&](bool cover, const char* what, const std::function<bool()>& then) {
         ASSERT_TRUE(!cover || coverUp());
-        PressDeskKey();
+        pressDeskKey();
         EXPECT_TRUE(WaitFor(then)) << what;
     };
-    press(true, upFront, "from behind another window");
-    press(false, minimised, "active: minimised");
-    press(false, upFront, "from minimised");
+    press(true, "from behind another window", upFront);
+    press(false, "active: minimised", [&] { return IsIconic(window) != FALSE; });
+    press(false, "from minimised", upFront);
     PostMessageW(window, WM_COMMAND, CMD_TRAY_ICON, 0);
     // The switch hides the window and shows it again last.
     ASSERT_TRUE(WaitFor([&] {
         return !(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) &&
                IsWindowVisible(window);
     }));
-    press(true, upFront, "from behind, with the tray icon");
-    press(false, inTray, "active: to the tray");
-    press(false, upFront, "from the tray");
+    press(true, "from behind, with the tray icon", upFront);
+    press(false, "active: to the tray", [&] { return !IsWindowVisible(window); });
+    press(false, "from the tray", upFront);
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(run.waitForExit(), 0u);
 
@@ -113,7 +105,7 @@ TEST(HotKeyProgram, TheKeyBringsTheDeskUpAndPutsItAwayAndAHeldKeyIsLeftAlone) {
     ProgramRun second(home.path());
     ASSERT_NE(list = StartWithSettings(second, settings, 1), nullptr);
     window = GetParent(list);
-    PressDeskKey();
+    pressDeskKey();
     MSG hotkey; // a message of this thread's own, which WaitFor would take away unseen
     Sleep(1000);
     EXPECT_TRUE(PeekMessageW(&hotkey, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE));

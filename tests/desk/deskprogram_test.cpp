@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/handles.h"
-#include "desk/deskicons.h"
 #include "resources/resource.h"
 #include "settings/filebytes.h"
 #include "shell/shortcutfile.h"
@@ -23,10 +22,7 @@ namespace {
 struct Item {
     std::wstring label;
     LPARAM data;
-    int image = -1; // not compared: which image is the list's affair
-    bool operator==(const Item& other) const {
-        return label == other.label && data == other.data;
-    }
+    bool operator==(const Item& other) const { return label == other.label && data == other.data; }
 };
 
 std::ostream& operator<<(std::ostream& out, const Item& item) {
@@ -37,30 +33,39 @@ std::ostream& operator<<(std::ostream& out, const Item& item) {
 // The items of another process's list view, read through its own memory.
 std::vector<Item> RemoteItems(HWND list, DWORD processId) {
     std::vector<Item> items;
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    KernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
     if (!process) return items;
     struct Block {
         LVITEMW item;
         wchar_t text[260];
     };
-    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    auto* remote = static_cast<Block*>(
+        VirtualAllocEx(process.get(), nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; remote && i < count; ++i) {
         Block block = {};
-        block.item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+        block.item.mask = LVIF_TEXT | LVIF_PARAM;
         block.item.iItem = i;
         block.item.pszText = remote->text;
         block.item.cchTextMax = 260;
-        SIZE_T done = 0;
-        WriteProcessMemory(process, remote, &block, sizeof block, &done);
+        WriteProcessMemory(process.get(), remote, &block, sizeof block, nullptr);
         SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, &block, sizeof block, &done);
+        ReadProcessMemory(process.get(), remote, &block, sizeof block, nullptr);
         block.text[259] = L'\0';
-        items.push_back({block.text, block.item.lParam, block.item.iImage});
+        items.push_back({block.text, block.item.lParam});
     }
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
+    if (remote) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
     return items;
+}
+
+// How many pictures the running program has still to make; -1 when it does
+// not answer.
+LONG_PTR PicturesPending(HWND list) {
+    DWORD_PTR waiting = 0;
+    return SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 1000, &waiting)
+               ? static_cast<LONG_PTR>(waiting)
+               : -1;
 }
 
 class DeskProgram : public ::testing::Test {
@@ -78,8 +83,8 @@ class DeskProgram : public ::testing::Test {
     }
     // Starts the program with these [Desk] lines and returns what it lists.
     std::vector<Item> listWith(const std::wstring& deskLines) {
-        std::wstring settings = L"[Portable]\r\nfolder=" + desk_.path() +
-                                L"\r\n\r\n[Desk]\r\n" + deskLines + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n";
+        std::wstring settings = L"[Portable]\r\nfolder=" + desk_.path() + L"\r\n\r\n[Desk]\r\n" +
+                                deskLines + L"\r\n[Settings]\r\nsavesettings=FALSE\r\n";
         EXPECT_TRUE(WriteUtf16(home_ / L"tarvo.ini", settings));
         ProgramRun run(home_.path());
         EXPECT_TRUE(run.start(L""));
@@ -106,18 +111,27 @@ using Items = std::vector<Item>;
 } // namespace
 
 TEST_F(DeskProgram, ListsInDeskOrderForTheOptionsOfTheSettingsFile) {
-    EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=\r\nend=\r\n"),
-              (Items{{L"Games", 0}, {L"Work", 0}, {L"Makefile", 0}, {L"Mail", 1}, {L"b.TXT", 0},
-                     {L"a.lnk", 1}, {L"Notes.txt", 0}}));
-    EXPECT_EQ(listWith(L"sort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Notes.txt\r\nend=Games\r\n"),
-              (Items{{L"Notes.txt", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"cache", 0}, {L"Mail", 1},
-                     {L"Makefile", 0}, {L"secret.txt", 0}, {L"Work", 0}, {L"Games", 0}}));
-    EXPECT_EQ(listWith(L"sort=1\r\ndirsfirst=FALSE\r\nshowhidden=FALSE\r\nhome=Mail.lnk\r\nend=Mail.lnk\r\n"),
-              (Items{{L"Games", 0}, {L"Makefile", 0}, {L"Work", 0}, {L"b.TXT", 0}, {L"a.lnk", 1},
-                     {L"Notes.txt", 0}, {L"Mail", 1}}));
-    EXPECT_EQ(listWith(L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n"),
-              (Items{{L"Games", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"Mail", 1}, {L"Makefile", 0},
-                     {L"Notes.txt", 0}, {L"Work", 0}}));
+    const struct {
+        const wchar_t* deskLines;
+        Items items;
+    } cases[] = {
+        // clang-format off
+        {L"sort=1\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=\r\nend=\r\n",
+         {{L"Games", 0}, {L"Work", 0}, {L"Makefile", 0}, {L"Mail", 1}, {L"b.TXT", 0}, {L"a.lnk", 1},
+          {L"Notes.txt", 0}}},
+        {L"sort=0\r\ndirsfirst=FALSE\r\nshowhidden=TRUE\r\nhome=Notes.txt\r\nend=Games\r\n",
+         {{L"Notes.txt", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"cache", 0}, {L"Mail", 1},
+          {L"Makefile", 0}, {L"secret.txt", 0}, {L"Work", 0}, {L"Games", 0}}},
+        {L"sort=1\r\ndirsfirst=FALSE\r\nshowhidden=FALSE\r\nhome=Mail.lnk\r\nend=Mail.lnk\r\n",
+         {{L"Games", 0}, {L"Makefile", 0}, {L"Work", 0}, {L"b.TXT", 0}, {L"a.lnk", 1},
+          {L"Notes.txt", 0}, {L"Mail", 1}}},
+        {L"sort=7\r\ndirsfirst=TRUE\r\nshowhidden=FALSE\r\nhome=notes.txt\r\nend=Work\r\n",
+         {{L"Games", 0}, {L"a.lnk", 1}, {L"b.TXT", 0}, {L"Mail", 1}, {L"Makefile", 0},
+          {L"Notes.txt", 0}, {L"Work", 0}}},
+        // clang-format on
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(listWith(c.deskLines), c.items) << c.deskLines;
 }
 
 // A large desk of shortcuts, each with a picture of its own, answers while
@@ -133,15 +147,8 @@ TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastPictureAndGetsEveryOne) {
     ProgramRun run(home.path());
     HWND list = StartOnDesk(run, desk.path(), count);
     ASSERT_NE(list, nullptr);
-    auto pending = [&] {
-        DWORD_PTR waiting = 0;
-        return SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 1000,
-                                   &waiting)
-                   ? static_cast<LONG_PTR>(waiting)
-                   : -2;
-    };
-    EXPECT_GT(pending(), 0) << "the answer came after the last picture";
-    EXPECT_TRUE(WaitFor([&] { return pending() == 0; }, 60000));
+    EXPECT_GT(PicturesPending(list), 0) << "the answer came after the last picture";
+    EXPECT_TRUE(WaitFor([&] { return PicturesPending(list) == 0; }, 60000));
 }
 
 // Read from the screen, each item of the built program shows the picture
@@ -149,41 +156,24 @@ TEST(DeskProgramIcons, ALargeDeskAnswersBeforeItsLastPictureAndGetsEveryOne) {
 // (thumbnails off: with them an icon file shows what it holds).
 TEST(DeskProgramIcons, EachItemOnScreenShowsThePictureItsPathMakes) {
     TempFolder home, desk;
-    std::wstring program = ModuleFolder() + L"\\..\\tarvo.exe";
-    ASSERT_TRUE(CopyFileW(program.c_str(), (desk / L"Tool.exe").c_str(), FALSE));
-    ASSERT_TRUE(WriteIconFile(desk / L"red.ico", RGB(255, 0, 0)));
-    ASSERT_TRUE(WriteIconFile(desk / L"blue.ico", RGB(0, 0, 255)));
-    ShortcutFile shortcut;
-    ASSERT_TRUE(SUCCEEDED(shortcut.Open()));
-    ASSERT_TRUE(shortcut.Retarget((desk / L"Tool.exe").c_str(), (desk / L"Tool.lnk").c_str()));
-    desk.folder(L"Custom", FILE_ATTRIBUTE_SYSTEM);
-    desk.folder(L"Plain");
-    for (const wchar_t* name : {L"a.txt", L"c.pdf", L"e.qqx"})
-        desk.file(name);
-    const int count = 9;
+    ASSERT_TRUE(MakeEntriesOfEveryKind(desk));
+    const int count = 16;
     ProgramRun run(home.path());
-    // Icon files show their own icon, not what they hold as pictures.
-    HWND list = StartWithSettings(
-        run,
-        L"[Portable]\r\nfolder=" + desk.path() +
-            L"\r\n[Desk]\r\nthumbnails=FALSE\r\n[Settings]\r\nsavesettings=FALSE\r\n",
-        count);
+    HWND list = StartWithSettings(run,
+                                  L"[Portable]\r\nfolder=" + desk.path() +
+                                      L"\r\n[Position]\r\nleft=0\r\ntop=0\r\nright=900\r\n"
+                                      L"bottom=600\r\n[Desk]\r\nthumbnails=FALSE\r\n",
+                                  count);
     ASSERT_NE(list, nullptr);
-    ASSERT_TRUE(WaitFor([&] {
-        DWORD_PTR waiting = 1;
-        return SendMessageTimeoutW(GetParent(list), WM_ICONSPENDING, 0, 0, SMTO_NORMAL, 1000,
-                                   &waiting) &&
-               waiting == 0;
-    }));
+    ASSERT_TRUE(WaitFor([&] { return PicturesPending(list) == 0; }));
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     // The list's client area as the screen shows it.
     RECT client;
     GetClientRect(list, &client);
     POINT origin = {0, 0};
     ClientToScreen(list, &origin);
-    BITMAPINFO info = {};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info = {
+        {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     MemoryDc dc(CreateCompatibleDC(nullptr));
     GdiObject shot(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -196,22 +186,14 @@ TEST(DeskProgramIcons, EachItemOnScreenShowsThePictureItsPathMakes) {
     auto screenAt = [&](int x, int y) {
         return static_cast<const DWORD*>(bits)[y * client.right + x];
     };
-
     const COLORREF background = ListView_GetBkColor(list);
     const int side = GetSystemMetrics(SM_CXICON);
-    IconMaker maker({side, side}, background);
     std::vector<Item> items = RemoteItems(list, run.processId());
     ASSERT_EQ(items.size(), static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         std::wstring path = desk / (items[i].label + (items[i].data ? L".lnk" : L""));
         SCOPED_TRACE(std::string(path.begin(), path.end()));
-        ImageListHandle expected(ImageList_Create(side, side, ILC_COLOR24, 0, 1));
-        ImageList_SetBkColor(expected.get(), background);
-        if (!PutIcon(expected.get(), -1, maker.Make(path.c_str())))
-            ImageList_ReplaceIcon(expected.get(), -1,
-                                  maker.Generic(path.c_str(), GetFileAttributesW(path.c_str()) &
-                                                                  FILE_ATTRIBUTE_DIRECTORY));
-        std::vector<DWORD> picture = DrawImage(expected.get(), 0, background);
+        std::vector<DWORD> picture = ShellPicture(path, {side, side}, background);
         // The list centres the picture in the item's icon box.
         RECT box = {LVIR_ICON, 0, 0, 0};
         SendRemote(list, run.processId(), LVM_GETITEMRECT, i, box);

@@ -114,23 +114,15 @@ TEST(IconKinds, TypePictureIsWhatTheFileShowsToday) {
     const COLORREF background = RGB(40, 90, 160);
     const int large = GetSystemMetrics(SM_CXICON);
     for (int side : {GetSystemMetrics(SM_CXSMICON), large, large * 3 / 2}) {
-        IconMaker today({side, side}, background), typed({side, side}, background);
-        auto drawn = [&](const MadeIcon& made, HICON fallback) {
-            ImageListHandle list(ImageList_Create(side, side, ILC_COLOR24, 0, 1));
-            ImageList_SetBkColor(list.get(), background);
-            if (!PutIcon(list.get(), -1, made)) ImageList_ReplaceIcon(list.get(), -1, fallback);
-            return DrawImage(list.get(), 0, background);
-        };
+        IconMaker typed({side, side}, background);
         std::set<std::vector<DWORD>> kinds;
         for (const std::wstring& name : names) {
             SCOPED_TRACE(testing::Message()
                          << side << " " << std::string(name.begin(), name.end()));
-            std::wstring path = desk / name;
-            bool folder = name == L"Plain";
-            auto shown = drawn(today.Make(path.c_str()), today.Generic(path.c_str(), folder));
+            auto shown = ShellPicture(desk / name, {side, side}, background);
             // Nowhere near the file: the name is all it goes by.
-            EXPECT_TRUE(drawn(typed.TypePicture((L"C:\\none\\" + name).c_str(), folder), nullptr) ==
-                        shown);
+            MadeIcon made = typed.TypePicture((L"C:\\none\\" + name).c_str(), name == L"Plain");
+            EXPECT_TRUE(DrawMade(made, nullptr, {side, side}, background) == shown);
             kinds.insert(shown);
         }
         // Blank pictures would all be alike.

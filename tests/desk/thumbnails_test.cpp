@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <wincodec.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -28,35 +27,22 @@ MemoryDc Selected(const GdiObject& image, SIZE size) {
     return dc;
 }
 
-bool Near(COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= 24 &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= 24 &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= 24;
-}
-
 } // namespace
 
-TEST(Thumbnails, PictureFilesAreKnownByTheirExtensionInAnyCase) {
-    for (const wchar_t* name :
-         {L"a.png", L"A.PNG", L"b.Jpg", L"c.jpeg", L"d.JPE", L"e.gif", L"f.bmp", L"g.tif",
-          L"h.TiFf", L"i.ico", L".png", L"C:\\x.y\\z.gif"})
-        EXPECT_TRUE(IsPictureName(name)) << testing::PrintToString(name);
-    for (const wchar_t* name : {L"png", L"a.png.txt", L"a.pngx", L"a.jp", L"a.", L"", L"a.webp",
-                                L"C:\\d.png\\file", L"a.ico.lnk"})
-        EXPECT_FALSE(IsPictureName(name)) << testing::PrintToString(name);
-}
-
-// Every kind decodes here, and every picture written is large enough to be
-// opened; each lands fitted and centred, blended onto the background, with
-// background all around it, though another program holds the file open for
-// writing and deleting. What cannot be decoded gives nothing.
+// Every kind decodes here, its name in any letter case, and every picture
+// written is large enough to be opened; each lands fitted and centred,
+// blended onto the background, with background all around it, though another
+// program holds the file open for writing and deleting. What cannot be
+// decoded, and a name of no kind, gives nothing.
 TEST(Thumbnails, EachKindIsDrawnFittedAndCentredAndWhatIsNoPictureGivesNothing) {
     ComSession com;
     TempFolder folder;
+    folder.folder(L"x.y"); // a dot in a folder's name makes no kind
     const SIZE box = {48, 48};
     const COLORREF background = RGB(120, 120, 120);
     const GUID &png = GUID_ContainerFormatPng, &gif = GUID_ContainerFormatGif,
-               &bmp = GUID_ContainerFormatBmp;
+               &bmp = GUID_ContainerFormatBmp, &jpeg = GUID_ContainerFormatJpeg,
+               &tiff = GUID_ContainerFormatTiff, &icon = GUID_NULL; // an icon file
     const struct {
         const wchar_t* name;
         const GUID& container;
@@ -66,22 +52,26 @@ TEST(Thumbnails, EachKindIsDrawnFittedAndCentredAndWhatIsNoPictureGivesNothing) 
         RECT at; // where the picture lies in the thumbnail
         COLORREF seen;
     } cases[] = {
-        {L"red.png", png, {64, 64}, 0x0000FF, 255, {0, 0, 48, 48}, 0x0000FF},
-        {L"green.jpg", GUID_ContainerFormatJpeg, {64, 64}, 0x00FF00, 255, {0, 0, 48, 48}, 0x00FF00},
+        {L"red.PNG", png, {64, 64}, 0x0000FF, 255, {0, 0, 48, 48}, 0x0000FF},
+        {L"green.Jpg", jpeg, {64, 64}, 0x00FF00, 255, {0, 0, 48, 48}, 0x00FF00},
+        {L"lime.jpeg", jpeg, {64, 64}, 0x00FF00, 255, {0, 0, 48, 48}, 0x00FF00},
         {L"blue.gif", gif, {64, 64}, 0xFF0000, 255, {0, 0, 48, 48}, 0xFF0000},
         {L"cyan.bmp", bmp, {64, 64}, 0xFFFF00, 255, {0, 0, 48, 48}, 0xFFFF00},
-        {L"pink.tiff", GUID_ContainerFormatTiff, {64, 64}, 0xFF00FF, 255, {0, 0, 48, 48}, 0xFF00FF},
-        {L"wide.png", png, {96, 48}, 0x0000FF, 255, {0, 12, 48, 36}, 0x0000FF},
-        {L"tall.bmp", bmp, {30, 90}, 0xFF0000, 255, {16, 0, 32, 48}, 0xFF0000},
-        {L"thin.png", png, {300, 2}, 0xFF0000, 255, {0, 23, 48, 24}, 0xFF0000},
+        {L"pink.TiFf", tiff, {64, 64}, 0xFF00FF, 255, {0, 0, 48, 48}, 0xFF00FF},
+        {L"x.y\\wide.png", png, {96, 48}, 0x0000FF, 255, {0, 12, 48, 36}, 0x0000FF},
+        {L"tall.JPE", jpeg, {30, 90}, 0xFF0000, 255, {16, 0, 32, 48}, 0xFF0000},
+        {L"thin.tif", tiff, {300, 2}, 0xFF0000, 255, {0, 23, 48, 24}, 0xFF0000},
         {L"small.gif", gif, {16, 16}, 0x00FF00, 255, {16, 16, 32, 32}, 0x00FF00},
-        {L"half.png", png, {64, 64}, 0x0000FF, 128, {0, 0, 48, 48}, 0x3C3CBC},
+        {L"red.ico", icon, {16, 16}, 0x0000FF, 255, {16, 16, 32, 32}, 0x0000FF},
+        {L".png", png, {64, 64}, 0x0000FF, 128, {0, 0, 48, 48}, 0x3C3CBC}, // half see-through
     };
     ThumbnailMaker maker;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.name));
         std::wstring path = folder / c.name;
-        ASSERT_TRUE(WritePicture(path, c.container, c.size, c.colour, c.alpha));
+        ASSERT_TRUE(&c.container == &icon
+                        ? WriteIconFile(path, c.colour)
+                        : WritePicture(path, c.container, c.size, c.colour, c.alpha));
         EXPECT_TRUE(IsPictureName(c.name) && MayHoldPicture(ReadBytes(path).size()));
         FileHandle writer(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -102,11 +92,14 @@ TEST(Thumbnails, EachKindIsDrawnFittedAndCentredAndWhatIsNoPictureGivesNothing) 
     EXPECT_EQ(GetPixel(dc.get(), 0, 0), GetSysColor(COLOR_WINDOW));
 
     // A cut file, one of another kind, or none gives nothing; a file too
-    // small for any picture is not even opened.
-    std::string bytes = ReadBytes(folder / L"red.png");
+    // small for any picture is not even opened, one of no kind's name neither.
+    std::string bytes = ReadBytes(folder / L"red.PNG");
     ASSERT_TRUE(WriteBytes(folder / L"cut.png", bytes.substr(0, bytes.size() / 2)));
     ASSERT_TRUE(WriteBytes(folder / L"notes.png", std::string(200, 'a')));
     for (const wchar_t* name : {L"cut.png", L"notes.png", L"missing.png"})
         EXPECT_FALSE(maker.Make((folder / name).c_str(), box, 0)) << name;
     EXPECT_FALSE(MayHoldPicture(0) || MayHoldPicture(kSmallestPictureBytes - 1));
+    for (const wchar_t* name : {L"png", L"a.png.txt", L"a.pngx", L"a.jp", L"a.", L"", L"a.webp",
+                                L"C:\\d.png\\file", L"a.ico.lnk"})
+        EXPECT_FALSE(IsPictureName(name)) << name;
 }

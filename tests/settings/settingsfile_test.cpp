@@ -104,19 +104,11 @@ class SettingsFile : public ::testing::Test {
 
 } // namespace
 
-namespace {
-
-// The keys written only when they are used: a file from before them.
-std::wstring WithoutLaterKeys(std::wstring text) {
-    for (const wchar_t* key : {L"hotkey=Win+Shift+F12\r\n", L"thumbnails=FALSE\r\n"})
-        text.erase(text.find(key), std::wcslen(key));
-    return text;
-}
-
-} // namespace
-
+// A file from before the keys written only when they are used.
 TEST_F(SettingsFile, AFileWithoutTheLaterKeysKeepsTheirDefaultsAndItsBytes) {
-    const std::wstring old = WithoutLaterKeys(kEveryKey);
+    std::wstring old = kEveryKey;
+    for (const wchar_t* key : {L"hotkey=Win+Shift+F12\r\n", L"thumbnails=FALSE\r\n"})
+        old.erase(old.find(key), std::wcslen(key));
     load(old);
     EXPECT_STREQ(state_->hotkey, L"");
     EXPECT_TRUE(state_->thumbnails);

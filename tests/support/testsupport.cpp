@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <wincodec.h>
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "app/appstate.h"
 #include "desk/deskicons.h"
 #include "app/program.h"
+#include "shell/shortcutfile.h"
 
 std::wstring ModuleFolder() {
     wchar_t path[MAX_PATH];
@@ -431,29 +433,21 @@ bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, CO
 }
 
 bool WriteIconFile(const std::wstring& path, COLORREF colour) {
-    std::vector<BYTE> bytes = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
-    const DWORD image = 40 + 16 * 16 * 4 + 16 * 4, offset = 22;
-    for (DWORD value : {image, offset})
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<BYTE>(value >> shift));
+    // The directory of one 16x16 32-bit image of 1128 bytes at offset 22,
+    // then its header (twice as tall: pixels and mask), pixels and mask.
+    std::string bytes("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x68\x04\0\0\x16\0\0\0", 22);
     BITMAPINFOHEADER header = {sizeof header, 16, 32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    const BYTE* raw = reinterpret_cast<const BYTE*>(&header);
-    bytes.insert(bytes.end(), raw, raw + sizeof header);
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
     for (int i = 0; i < 16 * 16; ++i)
-        bytes.insert(bytes.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour), 255});
-    bytes.resize(bytes.size() + 16 * 4, 0); // the mask: every pixel shown
-    FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file &&
-           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        bytes +=
+            {char(GetBValue(colour)), char(GetGValue(colour)), char(GetRValue(colour)), '\xFF'};
+    return WriteBytes(path, bytes + std::string(16 * 4, '\0')); // the mask: every pixel shown
 }
 
 std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background) {
     int cx = 0, cy = 0;
     ImageList_GetIconSize(list, &cx, &cy);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     MemoryDc dc(CreateCompatibleDC(nullptr));
     GdiObject bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -468,6 +462,54 @@ std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background) {
     return std::vector<DWORD>(first, first + cx * cy);
 }
 
+bool MakeEntriesOfEveryKind(const TempFolder& desk) {
+    std::wstring program = ModuleFolder() + L"\\..\\tarvo.exe";
+    for (const wchar_t* copy : {L"Tool.exe", L"Tool copy.EXE"})
+        if (!CopyFileW(program.c_str(), (desk / copy).c_str(), FALSE)) return false;
+    desk.file(L"empty.exe");
+    // Some systems keep no read-only mark on a folder; the system mark says the same.
+    desk.folder(L"Custom", FILE_ATTRIBUTE_SYSTEM);
+    desk.file(L"Custom\\desktop.ini");
+    desk.folder(L"Plain");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.pdf", L"d.zip", L"e.qqx", L"f.qqx"})
+        desk.file(name);
+    ShortcutFile shortcut;
+    ComPtr<IShellLinkW> named;
+    ComPtr<IPersistFile> namedFile;
+    // Named.lnk, read before Tool.lnk, names an icon of its own: it must not
+    // carry over to the next shortcut read.
+    return WriteIconFile(desk / L"red.ico", RGB(255, 0, 0)) &&
+           WriteIconFile(desk / L"blue.ico", RGB(0, 0, 255)) && SUCCEEDED(shortcut.Open()) &&
+           shortcut.Retarget((desk / L"Tool.exe").c_str(), (desk / L"Tool.lnk").c_str()) &&
+           shortcut.Retarget(L"C:\\windows\\notepad.exe", (desk / L"Mail.lnk").c_str()) &&
+           SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, named.putVoid())) &&
+           SUCCEEDED(named->SetPath((desk / L"Tool.exe").c_str())) &&
+           SUCCEEDED(named->SetIconLocation((desk / L"red.ico").c_str(), 0)) &&
+           SUCCEEDED(named->QueryInterface(IID_IPersistFile, namedFile.putVoid())) &&
+           SUCCEEDED(namedFile->Save((desk / L"Named.lnk").c_str(), TRUE));
+}
+
+std::vector<DWORD> DrawMade(const MadeIcon& made, HICON fallback, SIZE size, COLORREF background) {
+    ImageListHandle list(ImageList_Create(size.cx, size.cy, ILC_COLOR24, 0, 1));
+    ImageList_SetBkColor(list.get(), background);
+    if (!PutIcon(list.get(), -1, made)) ImageList_ReplaceIcon(list.get(), -1, fallback);
+    return DrawImage(list.get(), 0, background);
+}
+
+std::vector<DWORD> ShellPicture(const std::wstring& path, SIZE size, COLORREF background) {
+    IconMaker maker(size, background);
+    bool folder = GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY;
+    return DrawMade(maker.Make(path.c_str()), maker.Generic(path.c_str(), folder), size,
+                    background);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
 namespace {
 
 class HookedSource : public IconSource {
@@ -475,23 +517,22 @@ class HookedSource : public IconSource {
     HookedSource(SIZE size, COLORREF background, PictureHooks& hooks)
         : shell_(ShellIcons(size, background)), hooks_(hooks) {}
     MadeIcon Make(const wchar_t* path) override {
-        ++hooks_.made;
-        return step(hooks_.worker, path), shell_->Make(path);
+        return ++hooks_.made, worker(path), shell_->Make(path);
     }
     HICON Generic(const wchar_t* path, bool folder) override {
-        return step(hooks_.window, path), shell_->Generic(path, folder);
+        if (hooks_.window) hooks_.window(path);
+        return shell_->Generic(path, folder);
     }
     MadeIcon TypePicture(const wchar_t* path, bool folder) override {
-        return step(hooks_.worker, path), shell_->TypePicture(path, folder);
+        return worker(path), shell_->TypePicture(path, folder);
     }
     MadeIcon Thumbnail(const wchar_t* path) override {
-        ++hooks_.decoded;
-        return step(hooks_.worker, path), shell_->Thumbnail(path);
+        return ++hooks_.decoded, worker(path), shell_->Thumbnail(path);
     }
 
   private:
-    static void step(const std::function<void(const wchar_t*)>& hook, const wchar_t* path) {
-        if (hook) hook(path);
+    void worker(const wchar_t* path) const {
+        if (hooks_.worker) hooks_.worker(path);
     }
     std::unique_ptr<IconSource> shell_;
     PictureHooks& hooks_;

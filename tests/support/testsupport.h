@@ -161,9 +161,23 @@ bool WritePicture(const std::wstring& path, const GUID& container, SIZE size, CO
                   BYTE alpha = 255);
 // A 16x16 icon file all of one colour.
 bool WriteIconFile(const std::wstring& path, COLORREF colour);
+// Entries whose picture is their own, nine: two copies of the built program
+// (Tool.exe, Tool copy.EXE), an empty one, two icon files (red.ico, blue.ico),
+// shortcuts to Tool.exe (Tool.lnk), to notepad (Mail.lnk) and one naming
+// red.ico (Named.lnk), a customised folder (Custom); and seven whose is their
+// type's: a plain folder (Plain), a.txt, b.txt, c.pdf, d.zip, e.qqx, f.qqx.
+bool MakeEntriesOfEveryKind(const TempFolder& desk);
 // What the image list draws of its image index on background, pixel by
 // pixel from the top row down.
 std::vector<DWORD> DrawImage(HIMAGELIST list, int index, COLORREF background);
+struct MadeIcon;
+// The same of a list of size on background holding made, else fallback.
+std::vector<DWORD> DrawMade(const MadeIcon& made, HICON fallback, SIZE size, COLORREF background);
+// What the shell's pictures make of the item at path, as the list shows it:
+// its own picture, else its kind's generic icon.
+std::vector<DWORD> ShellPicture(const std::wstring& path, SIZE size, COLORREF background);
+// Colours alike within tolerance in each of red, green and blue.
+bool Near(COLORREF a, COLORREF b, int tolerance = 24);
 // Keys pressed one after the other (each down and up), and typed characters,
 // sent as a keyboard sends them.
 void TapKeys(std::initializer_list<WORD> keys);
