@@ -69,6 +69,10 @@ void DeskFill::Renamed(int index, const wchar_t* name) {
     if (ItemName(index)) names_[index] = name;
 }
 
+void DeskFill::Deleted(int index) {
+    if (ItemName(index)) names_.erase(names_.begin() + index);
+}
+
 FillSlices& DeskFill::Begin(const wchar_t* folder, std::vector<std::wstring> names) {
     // A folder whose name does not fit was never read: the list is empty.
     if (!CopyText(listedpath, folder)) {

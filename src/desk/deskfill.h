@@ -103,6 +103,8 @@ class DeskFill {
     const wchar_t* ItemName(int index) const;
     // The item's file was renamed to name, as its edited label shows.
     void Renamed(int index, const wchar_t* name);
+    // The item is gone from the list; those after it move up.
+    void Deleted(int index);
     // The list's items come from folder.
     bool Lists(const wchar_t* folder) const;
 

@@ -15,6 +15,7 @@ LRESULT AppState::OnListNotify(NMHDR* header) {
     case LVN_GETDISPINFOW: ItemLabel(reinterpret_cast<NMLVDISPINFOW*>(header)); return 0;
     // Emptying the list needs no word per item.
     case LVN_DELETEALLITEMS: return TRUE;
+    case LVN_DELETEITEM: fill.Deleted(reinterpret_cast<NMLISTVIEW*>(header)->iItem); return 0;
     default: return 0;
     }
 }
