@@ -82,6 +82,62 @@ bool PutIcon(HIMAGELIST list, int slot, const MadeIcon& made) {
                      : ImageList_Add(list, image, nullptr) >= 0;
 }
 
+namespace {
+
+// 64-bit FNV-1a.
+class KeyHash {
+  public:
+    void Add(const void* data, size_t bytes) {
+        for (auto* byte = static_cast<const BYTE*>(data); bytes--; ++byte)
+            value_ = (value_ ^ *byte) * 1099511628211ull;
+    }
+    // Never zero, which stands for no key.
+    uint64_t Value() const { return value_ ? value_ : 1; }
+
+  private:
+    uint64_t value_ = 14695981039346656037ull;
+};
+
+// The bitmap's pixels as 32-bit rows, whatever it is kept as.
+bool AddBitmap(KeyHash& hash, HBITMAP bitmap) {
+    BITMAP shape = {};
+    if (!bitmap || !GetObjectW(bitmap, sizeof shape, &shape)) return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = shape.bmWidth;
+    info.bmiHeader.biHeight = -shape.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc || GetDIBits(dc.get(), bitmap, 0, shape.bmHeight, pixels.data(), &info,
+                         DIB_RGB_COLORS) != shape.bmHeight)
+        return false;
+    hash.Add(&shape.bmWidth, sizeof shape.bmWidth);
+    hash.Add(&shape.bmHeight, sizeof shape.bmHeight);
+    hash.Add(pixels.data(), pixels.size() * sizeof(DWORD));
+    return true;
+}
+
+} // namespace
+
+uint64_t PictureKey(const MadeIcon& made) {
+    KeyHash hash;
+    if (made.image) return AddBitmap(hash, static_cast<HBITMAP>(made.image.get())) ? hash.Value() : 0;
+    ICONINFOEXW info = {};
+    info.cbSize = sizeof info;
+    if (!made.icon || !GetIconInfoExW(made.icon.get(), &info)) return 0;
+    GdiObject color(info.hbmColor), mask(info.hbmMask);
+    hash.Add(info.szModName, sizeof info.szModName);
+    hash.Add(info.szResName, sizeof info.szResName);
+    hash.Add(&info.wResID, sizeof info.wResID);
+    hash.Add(&info.fIcon, sizeof info.fIcon);
+    // An icon without colours is all mask.
+    bool drawn = AddBitmap(hash, static_cast<HBITMAP>(mask.get())) &&
+                 (!color || AddBitmap(hash, static_cast<HBITMAP>(color.get())));
+    return drawn ? hash.Value() : 0;
+}
+
 IconMaker::IconMaker(SIZE size, COLORREF background)
     : size_(size), background_(background),
       // Whether the shell's small icons are large enough, so that its

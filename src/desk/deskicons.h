@@ -8,6 +8,7 @@
 #include <commoncontrols.h>
 
 #include <functional>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -113,6 +114,12 @@ IconHandle BlankIcon(SIZE size);
 // Puts made into slot of list (-1 appends); false when it holds nothing
 // or the list would not take it.
 bool PutIcon(HIMAGELIST list, int slot, const MadeIcon& made);
+
+// What made looks like once put in a list of one size and background: two
+// pictures with the same key are put in alike. Taken from their pixels and,
+// for an icon, the resource the list may take a better-fitting image from.
+// Zero when there is nothing to tell by.
+uint64_t PictureKey(const MadeIcon& made);
 
 // The shell's own pictures.
 std::unique_ptr<IconSource> ShellIcons(SIZE size, COLORREF background);

@@ -112,6 +112,8 @@ void IconWorker::Work() {
                 // A picture that cannot be decoded looks as any file of its kind.
                 if (task.picture) done.made = maker->Thumbnail(path);
                 if (!done.made.any()) done.made = maker->Make(path);
+                // Told here, pictures alike cost the window's thread nothing.
+                done.key = PictureKey(done.made);
             }
             bool first;
             {

@@ -34,6 +34,7 @@ struct IconDone {
     unsigned generation;
     int index;
     MadeIcon made; // empty: the item keeps its kind's generic icon
+    uint64_t key = 0; // what it looks like, as PictureKey tells
 };
 
 class IconWorker {

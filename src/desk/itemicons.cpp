@@ -77,19 +77,31 @@ SIZE ItemIcons::IconSize() const {
 }
 
 int ItemIcons::NewImage() {
+    int image;
     if (!free_.empty()) {
-        int image = free_.back();
+        image = free_.back();
         free_.pop_back();
-        return image;
+    } else {
+        image = used_++;
+        if (used_ > ImageList_GetImageCount(images))
+            ImageList_SetImageCount(images, static_cast<UINT>(used_ + kImageChunk - 1));
+        holders_.resize(used_);
+        keys_.resize(used_);
     }
-    int image = used_++;
-    if (used_ > ImageList_GetImageCount(images))
-        ImageList_SetImageCount(images, static_cast<UINT>(used_ + kImageChunk - 1));
+    holders_[image] = 1;
     return image;
 }
 
 void ItemIcons::FreeImage(int image) {
-    if (image >= 0) free_.push_back(image);
+    if (image < 0 || --holders_[image] > 0) return;
+    Unkey(image);
+    free_.push_back(image);
+}
+
+void ItemIcons::Unkey(int image) {
+    auto found = alike_.find(keys_[image]);
+    if (found != alike_.end() && found->second == image) alike_.erase(found);
+    keys_[image] = 0;
 }
 
 int ItemIcons::TypeOf(const ListedIcon& listed, std::vector<TypeImage>& types,
@@ -150,8 +162,7 @@ void ItemIcons::Plan(std::vector<ListedIcon>& listed, bool keep, bool thumbnails
     // An empty desk needs no images at all.
     if (listed.empty()) {
         ImageList_SetImageCount(images, 0);
-        used_ = 0;
-        free_.clear();
+        ForgetImages();
     }
     for (TypeImage& type : types)
         if (type.image < 0) type.image = NewImage();
@@ -241,9 +252,29 @@ void ItemIcons::Take() {
         if (index >= count || !listed_[index].own || listed_[index].made) continue;
         ListedIcon& item = listed_[index];
         item.made = true;
+        auto alike = done.key ? alike_.find(done.key) : alike_.end();
+        if (alike != alike_.end()) {
+            // The picture is in already, for an item alike.
+            if (alike->second == item.image) continue;
+            FreeImage(item.image);
+            item.image = alike->second;
+            ++holders_[item.image];
+            SetItemImage(index, item.image);
+            continue;
+        }
+        // An image other items show too is not painted over.
+        if (item.image >= 0 && holders_[item.image] > 1) {
+            FreeImage(item.image);
+            item.image = -1;
+        }
         bool shown = item.image >= 0;
-        if (!shown) item.image = NewImage();
+        if (shown)
+            Unkey(item.image);
+        else
+            item.image = NewImage();
         if (PutIcon(images, item.image, done.made)) {
+            keys_[item.image] = done.key;
+            if (done.key) alike_[done.key] = item.image;
             if (shown)
                 SendMessageW(list_, LVM_REDRAWITEMS, index, index);
             else
@@ -295,6 +326,9 @@ void ItemIcons::Reload(const std::vector<std::wstring>* names, bool thumbnails) 
 void ItemIcons::Forget() {
     // What the worker makes now is for pictures as they were.
     ++generation_;
+    // The images hold pictures as they were, for no new one to share.
+    alike_.clear();
+    std::fill(keys_.begin(), keys_.end(), 0);
     for (ListedIcon& listed : listed_)
         listed.made = false;
     for (TypeImage& type : types_)
@@ -304,14 +338,21 @@ void ItemIcons::Forget() {
 void ItemIcons::Resize(SIZE size) {
     // Resizing empties the image list.
     ImageList_SetIconSize(images, size.cx, size.cy);
-    used_ = 0;
-    free_.clear();
+    ForgetImages();
     for (ListedIcon& listed : listed_)
         listed.image = -1;
     for (TypeImage& type : types_)
         type = {type.kind, type.name, type.folder};
     Forget();
     generics_.reset();
+}
+
+void ItemIcons::ForgetImages() {
+    used_ = 0;
+    free_.clear();
+    holders_.clear();
+    keys_.clear();
+    alike_.clear();
 }
 
 bool ItemIcons::StopWorker(DWORD boundMs) {

@@ -79,8 +79,14 @@ class ItemIcons {
     // The type entry for an item, made as needed.
     int TypeOf(const ListedIcon& listed, std::vector<TypeImage>& types,
                std::unordered_map<std::wstring, int>& kinds);
+    // An image of its own for one holder (an item or a type).
     int NewImage();
+    // One holder less; an image none holds is free for the next.
     void FreeImage(int image);
+    // The image no longer holds the picture its key told.
+    void Unkey(int image);
+    // The image list was emptied.
+    void ForgetImages();
     void SetItemImage(int index, int image);
     SIZE IconSize() const;
     // Sorts out which items have pictures of their own and of which type
@@ -98,6 +104,13 @@ class ItemIcons {
     std::vector<TypeImage> types_;
     // Images no picture uses now, for the next to take.
     std::vector<int> free_;
+    // Per image: how many items and types show it, and the key of the own
+    // picture it holds (0: none to share).
+    std::vector<int> holders_;
+    std::vector<uint64_t> keys_;
+    // Own pictures by what they look like: items alike (copies of one
+    // program, shortcuts to one target) show one image.
+    std::unordered_map<uint64_t, int> alike_;
     int used_ = 0; // images handed out so far, free ones included
     bool thumbnails_ = false;
     IconSourceFactory source_;

@@ -76,7 +76,8 @@ TEST(DeskIcons, EveryKindOfItemGetsItsPictureAndKeepsItThroughRefreshesViewsAndR
     ExpectShellPictures(state);
     HWND list = state->desklist;
     EXPECT_EQ(ImageOf(list, L"a.txt"), ImageOf(list, L"b.txt")) << "one type, one picture";
-    EXPECT_NE(ImageOf(list, L"Tool.exe"), ImageOf(list, L"Tool copy.EXE")) << "a picture each";
+    EXPECT_EQ(ImageOf(list, L"Tool.exe"), ImageOf(list, L"Tool copy.EXE")) << "alike, one image";
+    EXPECT_NE(ImageOf(list, L"red.ico"), ImageOf(list, L"blue.ico"));
 
     // Each view's images by label as first seen: an item must look the same
     // wherever the order puts it.
@@ -121,6 +122,13 @@ TEST(DeskIcons, EveryKindOfItemGetsItsPictureAndKeepsItThroughRefreshesViewsAndR
     std::set<Pixels> kinds = {seen[0][L"Plain"], seen[0][L"a.txt"], seen[0][L"Tool.exe"],
                               seen[0][L"Tool"], seen[0][L"Mail"]};
     EXPECT_EQ(kinds.size(), 5u);
+
+    // On another background every picture is made again, the shared ones
+    // too, and none keeps the old background.
+    ImageList_SetBkColor(state->icons.Images(), RGB(0, 128, 128));
+    state->ReloadIcons();
+    ASSERT_TRUE(WaitForIcons(state));
+    ExpectShellPictures(state);
 }
 
 // Pictures come after the items from the worker; a refresh voids what was
