@@ -37,6 +37,16 @@ HWND Tagged(HWND list, DeskFill* fill) {
 
 } // namespace
 
+LONG ListViewOf(HWND list) {
+    return GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK;
+}
+
+void SetListView(HWND list, LONG view) {
+    LONG style = GetWindowLongW(list, GWL_STYLE);
+    if ((style & LVS_TYPEMASK) != view)
+        SetWindowLongW(list, GWL_STYLE, (style & ~LVS_TYPEMASK) | view);
+}
+
 DeskFill::DeskFill(HWND window, HWND list)
     : window_(window), list_(list), procedure_(Tagged(list, this), ListProcedure) {}
 
@@ -54,6 +64,17 @@ LRESULT CALLBACK DeskFill::ListProcedure(HWND list, UINT message, WPARAM wParam,
     LRESULT result = CallWindowProcW(fill->procedure_.previous(), list, message, wParam, lParam);
     if (message == WM_PAINT && !fill->slices_) fill->stale_ = false;
     return result;
+}
+
+LONG DeskFill::View() const {
+    return slices_ ? slices_->rows.View() : ListViewOf(list_);
+}
+
+void DeskFill::SetView(LONG view) {
+    if (slices_)
+        slices_->rows.SetView(view);
+    else
+        SetListView(list_, view);
 }
 
 bool DeskFill::Lists(const wchar_t* folder) const {
@@ -82,6 +103,9 @@ FillSlices& DeskFill::Begin(const wchar_t* folder, std::vector<std::wstring> nam
     names_ = std::move(names);
     ++fills_;
     stale_ = true;
+    // A fill overtaken ends first: the new one holds the list as it finds
+    // it after that, in its own view and drawing.
+    slices_.reset();
     slices_ = std::make_unique<FillSlices>(list_);
     return *slices_;
 }

@@ -35,19 +35,52 @@ class HeldDrawing {
     bool held_ = true;
 };
 
+// The list's view: LVS_ICON, LVS_SMALLICON or LVS_LIST.
+LONG ListViewOf(HWND list);
+void SetListView(HWND list, LONG view);
+
+// While a fill inserts, the list keeps its items in rows: in the icon views
+// some list views keep each item's place in arrays grown a few items at a
+// time, which for a large desk costs more time and memory than the items
+// themselves. Put back in its view once every item is in, the list lays
+// them out at once, where plain inserts would have put them.
+class HeldRows {
+  public:
+    explicit HeldRows(HWND list) : list_(list), view_(ListViewOf(list)) {
+        SetListView(list_, LVS_LIST);
+    }
+    ~HeldRows() { End(); }
+    HeldRows(const HeldRows&) = delete;
+    HeldRows& operator=(const HeldRows&) = delete;
+    // The view the list goes back to.
+    LONG View() const { return view_; }
+    void SetView(LONG view) { view_ = view; }
+    void End() {
+        if (held_) SetListView(list_, view_);
+        held_ = false;
+    }
+
+  private:
+    HWND list_;
+    LONG view_;
+    bool held_ = true;
+};
+
 // Items inserted before the window's messages are handled again: the
 // slice's inserts take well under the time a user notices.
 constexpr size_t kFillSlice = 1000;
 
 // A fill between its slices.
 struct FillSlices {
-    explicit FillSlices(HWND list) : drawing(list) {}
+    explicit FillSlices(HWND list) : drawing(list), rows(list) {}
     size_t next = 0;                // the first item not inserted yet
     std::optional<ListMarks> marks;  // put back once every item is in
     // Every step a message of its own: the start-up's fill, whose window
     // must answer from its first moment.
     bool stepwise = false;
+    // Ended the other way round: the list is in its view before it draws.
     HeldDrawing drawing;
+    HeldRows rows;
 };
 
 // A refresh that waits: several merge, and one that rereads every icon wins.
@@ -94,6 +127,9 @@ class DeskFill {
     void DeferStep() { stepdeferred_ = true; }
     // A fill's items are going in, between its slices.
     bool Filling() const { return slices_ != nullptr; }
+    // The view the list shows, or shows again once the fill's items are in.
+    LONG View() const;
+    void SetView(LONG view);
     // How many fills have begun so far.
     unsigned FillsBegun() const { return fills_; }
     const wchar_t* ListedFolder() const { return listedpath; }

@@ -162,7 +162,9 @@ void AppState::EndFill() {
     // The shell's calls here may let messages in; the step holds the list.
     icons.DrawGenerics();
     std::unique_ptr<FillSlices> done = fill.End();
-    // Painted when the window's messages are done, as any change is.
+    // Laid out in its view, and painted when the window's messages are
+    // done, as any change is.
+    done->rows.End();
     done->drawing.End();
     if (done->marks) RestoreListMarks(*done->marks);
     convertpending = false;

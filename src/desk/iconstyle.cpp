@@ -7,15 +7,14 @@
 void AppState::ApplyIconStyle() {
     static const LONG views[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST};
     if (iconstyle >= 0 && iconstyle < 3) {
-        LONG style = GetWindowLongW(desklist, GWL_STYLE);
-        SetWindowLongPtrW(desklist, GWL_STYLE, (style & ~LVS_TYPEMASK) | views[iconstyle]);
+        fill.SetView(views[iconstyle]);
         SizeIconsToView();
     }
     ReloadIcons();
 }
 
 void AppState::SizeIconsToView() {
-    LONG view = GetWindowLongW(desklist, GWL_STYLE) & LVS_TYPEMASK;
+    LONG view = fill.View();
     // Resizing empties the image list; the caller reloads the icons.
     icons.Resize(DeskIconSize(view, dpi));
     WPARAM slot = view == LVS_ICON ? LVSIL_NORMAL : LVSIL_SMALL;
@@ -27,7 +26,7 @@ void AppState::SizeIconsToView() {
 
 bool AppState::ThumbnailsShown() const {
     // Only the large icons are large enough to show a picture by.
-    return thumbnails && (GetWindowLongW(desklist, GWL_STYLE) & LVS_TYPEMASK) == LVS_ICON;
+    return thumbnails && fill.View() == LVS_ICON;
 }
 
 void AppState::ReloadIcons() {

@@ -435,6 +435,9 @@ TEST_F(LargeFolder, RequestsDuringTheSlicesWaitAndACloseDoesNot) {
     ASSERT_TRUE(state_->fill.Filling());
     EXPECT_LT(count(), 2000) << "the rest comes in later slices";
     unsigned fills = state_->fill.FillsBegun();
+    // A view chosen meanwhile is the one the list ends in.
+    state_->iconstyle = 1;
+    state_->ApplyIconStyle();
     state_->RefreshDeskList(true);
     state_->RefreshDeskList(false);
     EXPECT_EQ(state_->fill.FillsBegun(), fills) << "nothing begins inside a fill";
@@ -444,6 +447,7 @@ TEST_F(LargeFolder, RequestsDuringTheSlicesWaitAndACloseDoesNot) {
     EXPECT_EQ(state_->fill.FillsBegun(), fills + 1) << "two requests, one refresh";
     EXPECT_EQ(count(), 2000);
     EXPECT_EQ(ListView_GetNextItem(state_->desklist, -1, LVNI_SELECTED), 1999);
+    EXPECT_EQ(GetWindowLongW(state_->desklist, GWL_STYLE) & LVS_TYPEMASK, LVS_SMALLICON);
 
     CopyText(state_->inipath, windows_.settingsPath().c_str());
     state_->RefreshDeskList();
