@@ -91,7 +91,10 @@ void DeskFill::Renamed(int index, const wchar_t* name) {
 }
 
 void DeskFill::Deleted(int index) {
-    if (ItemName(index)) names_.erase(names_.begin() + index);
+    if (!ItemName(index)) return;
+    names_.erase(names_.begin() + index);
+    // A fill under way goes on with the name that was next.
+    if (slices_ && slices_->next > static_cast<size_t>(index)) --slices_->next;
 }
 
 FillSlices& DeskFill::Begin(const wchar_t* folder, std::vector<std::wstring> names) {

@@ -326,9 +326,9 @@ void ItemIcons::Reload(const std::vector<std::wstring>* names, bool thumbnails) 
 void ItemIcons::Forget() {
     // What the worker makes now is for pictures as they were.
     ++generation_;
-    // The images hold pictures as they were, for no new one to share.
+    // The images hold pictures as they were, for no new one to share; an
+    // image's old key finds nothing to unkey once this is empty.
     alike_.clear();
-    std::fill(keys_.begin(), keys_.end(), 0);
     for (ListedIcon& listed : listed_)
         listed.made = false;
     for (TypeImage& type : types_)
