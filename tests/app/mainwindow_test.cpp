@@ -203,8 +203,7 @@ TEST_F(MainWindow, PathAtPointNamesTheItemOrTheDeskFolder) {
     listDesk({L"Mail.lnk", L"notes.txt"});
     RECT icon = {};
     icon.left = LVIR_ICON;
-    ASSERT_TRUE(
-        SendMessageW(state_->desklist, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
+    ASSERT_TRUE(SendMessageW(state_->desklist, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon)));
     POINT inside = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     ClientToScreen(state_->desklist, &inside);
     wchar_t path[kPathUnits] = L"";
@@ -274,3 +273,4 @@ TEST_F(MainWindow, TrayIconClickTogglesTheWindow) {
     SendMessageW(window(), WM_TRAYICON, 0, WM_MOUSEMOVE);
     EXPECT_TRUE(IsWindowVisible(window())) << "other mouse messages do nothing";
 }
+

@@ -37,8 +37,7 @@ class DeskList : public ::testing::Test {
     }
     std::vector<std::wstring> labels() const {
         std::vector<std::wstring> all;
-        for (int i = 0; i < count(); ++i)
-            all.push_back(label(i));
+        for (int i = 0; i < count(); ++i) all.push_back(label(i));
         return all;
     }
     LPARAM data(int index) const {
@@ -70,9 +69,8 @@ class DeskList : public ::testing::Test {
 using Labels = std::vector<std::wstring>;
 
 // The names in MixedFolder that can be listed.
-const wchar_t* const kNames[] = {L"Work",     L"Games",     L"cache",    L"secret.txt",
-                                 L"boot.ini", L"Notes.txt", L"Mail.LNK", L"a.lnk.lnk",
-                                 L".lnk",     L"Makefile"};
+const wchar_t* const kNames[] = {L"Work",     L"Games",    L"cache",     L"secret.txt", L"boot.ini",
+                                 L"Notes.txt", L"Mail.LNK", L"a.lnk.lnk", L".lnk",       L"Makefile"};
 
 // A folder of every kind of entry the listing tells apart.
 class MixedFolder : public DeskList {
@@ -104,8 +102,7 @@ TEST_F(MixedFolder, ListsInDeskOrderWithShortcutLabelsDataAndOneImagePerItem) {
     EXPECT_EQ(labels(), (Labels{L"cache", L"Games", L"Work", L"Makefile", L"Mail", L"boot.ini", L"",
                                 L"a.lnk", L"Notes.txt", L"secret.txt"}));
     std::vector<LPARAM> shortcuts;
-    for (int i = 0; i < count(); ++i)
-        shortcuts.push_back(data(i));
+    for (int i = 0; i < count(); ++i) shortcuts.push_back(data(i));
     EXPECT_EQ(shortcuts, (std::vector<LPARAM>{0, 0, 0, 0, 1, 0, 1, 1, 0, 0}));
     expectEveryItemPictured();
 
@@ -130,8 +127,7 @@ TEST_F(MixedFolder, HiddenEntriesOnlyWhenAskedFor) {
     state_->sort = 0;
     state_->dirsfirst = false;
     show(desk_.path());
-    EXPECT_EQ(labels(), (Labels{L"a.lnk", L"boot.ini", L"Games", L"Mail", L"Makefile", L"Notes.txt",
-                                L"Work"}))
+    EXPECT_EQ(labels(), (Labels{L"a.lnk", L"boot.ini", L"Games", L"Mail", L"Makefile", L"Notes.txt", L"Work"}))
         << "a system file is listed, a hidden file and a hidden folder are not";
     state_->showhidden = true;
     state_->RefreshDeskList();
@@ -147,19 +143,15 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
         const wchar_t* home;
         const wchar_t* end;
     };
-    const Ends ends[] = {{L"", L""},
-                         {L"Notes.txt", L""},
-                         {L"", L"Games"},
-                         {L"a.lnk.lnk", L"Work"},
-                         {L"boot.ini", L"boot.ini"},
-                         {L"notes.txt", L"work"}};
+    const Ends ends[] = {{L"", L""}, {L"Notes.txt", L""}, {L"", L"Games"},
+                         {L"a.lnk.lnk", L"Work"}, {L"boot.ini", L"boot.ini"}, {L"notes.txt", L"work"}};
     for (int sort : {0, 1}) {
         for (bool dirsfirst : {false, true}) {
             for (bool showhidden : {false, true}) {
                 for (const Ends& e : ends) {
-                    SCOPED_TRACE(testing::Message()
-                                 << "sort " << sort << " dirsfirst " << dirsfirst << " showhidden "
-                                 << showhidden << " home " << e.home << " end " << e.end);
+                    SCOPED_TRACE(testing::Message() << "sort " << sort << " dirsfirst " << dirsfirst
+                                                    << " showhidden " << showhidden << " home "
+                                                    << e.home << " end " << e.end);
                     state_->sort = sort;
                     state_->dirsfirst = dirsfirst;
                     state_->showhidden = showhidden;
@@ -180,8 +172,8 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
                     ASSERT_EQ(names.size(), showhidden ? 10u : 7u);
                     size_t first = 0, last = names.size();
                     auto listed = [&](const wchar_t* name) {
-                        return std::find(std::begin(kNames), std::end(kNames),
-                                         std::wstring(name)) != std::end(kNames);
+                        return std::find(std::begin(kNames), std::end(kNames), std::wstring(name)) !=
+                               std::end(kNames);
                     };
                     bool homeListed = listed(e.home) && std::wcscmp(e.home, e.end) != 0;
                     bool endListed = listed(e.end);
@@ -195,8 +187,7 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
                     // each group sorted by the chosen comparison.
                     auto less = sort == 1 ? LessByExtension : LessByName;
                     auto isFolder = [&](const std::wstring& n) {
-                        return (GetFileAttributesW((desk_ / n).c_str()) &
-                                FILE_ATTRIBUTE_DIRECTORY) != 0;
+                        return (GetFileAttributesW((desk_ / n).c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
                     };
                     for (size_t i = first; i + 1 < last; ++i) {
                         const std::wstring& a = names[i];
@@ -207,8 +198,7 @@ TEST_F(MixedFolder, EveryCombinationOfTheListingOptions) {
                         }
                         EXPECT_FALSE(less(b.c_str(), a.c_str())) << a << " before " << b;
                     }
-                    bool listsHidden =
-                        std::find(names.begin(), names.end(), L"cache") != names.end();
+                    bool listsHidden = std::find(names.begin(), names.end(), L"cache") != names.end();
                     EXPECT_EQ(listsHidden, showhidden);
                 }
             }
@@ -275,8 +265,7 @@ TEST_F(DeskList, ADeskPathNearTheLimitListsOnlyWhatFits) {
     // Build a folder whose path is 240 units long, in steps the file system takes.
     std::wstring desk = base.path();
     while (desk.size() < 240) {
-        std::wstring step =
-            desk + L"\\" + std::wstring(std::min<size_t>(60, 240 - desk.size() - 1), L'd');
+        std::wstring step = desk + L"\\" + std::wstring(std::min<size_t>(60, 240 - desk.size() - 1), L'd');
         if (step.size() > 240) break;
         ASSERT_TRUE(CreateDirectoryW(step.c_str(), nullptr)) << step.size();
         desk = step;
@@ -339,8 +328,7 @@ ListEnd EndOf(HWND list) {
 void ExpectSameEnd(const ListEnd& ours, const ListEnd& plain) {
     EXPECT_EQ(ours.scrollBars, plain.scrollBars);
     EXPECT_TRUE(EqualRect(&ours.view, &plain.view));
-    for (const auto& [a, b] :
-         {std::pair{ours.vertical, plain.vertical}, std::pair{ours.horizontal, plain.horizontal}}) {
+    for (const auto& [a, b] : {std::pair{ours.vertical, plain.vertical}, std::pair{ours.horizontal, plain.horizontal}}) {
         EXPECT_EQ(a.nMin, b.nMin);
         EXPECT_EQ(a.nMax, b.nMax);
         EXPECT_EQ(a.nPage, b.nPage);
@@ -359,8 +347,7 @@ void ExpectSameEnd(const ListEnd& ours, const ListEnd& plain) {
 // end exactly as the same items inserted one by one, drawn all along, leave it.
 TEST_F(DeskList, AFillThatOverflowsEndsAsPlainInsertsWould) {
     TempFolder desk;
-    for (int i = 0; i < 250; ++i)
-        desk.file(L"entry " + std::to_wstring(1000 + i) + (i % 3 ? L".txt" : L".doc"));
+    for (int i = 0; i < 250; ++i) desk.file(L"entry " + std::to_wstring(1000 + i) + (i % 3 ? L".txt" : L".doc"));
     ShowWindow(windows_.window(), SW_SHOW);
     CopyText(state_->deskpath, desk.path().c_str());
     for (int style : {0, 1, 2}) {
