@@ -273,7 +273,7 @@ HICON IconMaker::Generic(const wchar_t* path, bool folder) {
     if (path[0] == L'\0') return nullptr;
     std::wstring kind = GenericKind(path, folder);
     for (const auto& [known, icon] : generic_)
-        if (known == kind) return icon.get();
+        if (known == kind) return icon;
     // By name and attributes only: the system image list's index comes back
     // without the file being opened, far cheaper than asking for the icon.
     SHFILEINFOW info = {};
@@ -282,10 +282,21 @@ HICON IconMaker::Generic(const wchar_t* path, bool folder) {
     DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     auto system =
         reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(path, attributes, &info, sizeof(info), flags));
-    // The system image list belongs to the shell and is never destroyed here.
-    IconHandle icon(system ? ImageList_GetIcon(system, info.iIcon, ILD_NORMAL) : nullptr);
-    generic_.emplace_back(std::move(kind), std::move(icon));
-    return generic_.back().second.get();
+    HICON icon = nullptr;
+    if (system) {
+        // Taking an icon out of the list costs far more than asking for its
+        // index: kinds that show one system image share one icon.
+        for (const auto& [image, known] : systemIcons_)
+            if (image == info.iIcon) icon = known.get();
+        // The system image list belongs to the shell and is never destroyed here.
+        if (!icon) {
+            systemIcons_.emplace_back(info.iIcon,
+                                      IconHandle(ImageList_GetIcon(system, info.iIcon, ILD_NORMAL)));
+            icon = systemIcons_.back().second.get();
+        }
+    }
+    generic_.emplace_back(std::move(kind), icon);
+    return icon;
 }
 
 MadeIcon IconMaker::Thumbnail(const wchar_t* path) {

@@ -92,8 +92,10 @@ class IconMaker : public IconSource {
     // The shell's image list that serves icons larger than its usual ones,
     // when ours are.
     ComPtr<IImageList> larger_;
-    // The generic icons taken so far, by kind: a desk holds few kinds.
-    std::vector<std::pair<std::wstring, IconHandle>> generic_;
+    // The generic icons taken so far, by kind: a desk holds few kinds, and
+    // most of them show one of the shell's few images.
+    std::vector<std::pair<std::wstring, HICON>> generic_;
+    std::vector<std::pair<int, IconHandle>> systemIcons_; // by system image
     // Wine pictures every shortcut to the same target with the same icon
     // alike: the picture is made once per pair and copied for the others.
     std::vector<std::pair<std::wstring, GdiObject>> shortcuts_;

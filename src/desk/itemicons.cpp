@@ -188,13 +188,24 @@ int ItemIcons::ImageOf(size_t index) const {
 void ItemIcons::DrawGenerics() {
     if (!generics_)
         generics_ = source_ ? source_(IconSize(), CLR_NONE) : ShellIcons(IconSize(), CLR_NONE);
+    // Drawing an icon into the list costs far more than copying an image:
+    // types that share a generic icon have it drawn once.
+    std::vector<std::pair<HICON, int>> drawn;
     for (TypeImage& type : types_) {
         if (type.drawn) continue;
         if (type.image < 0) type.image = NewImage();
         HICON icon = generics_->Generic(type.name.c_str(), type.folder);
+        auto copy = std::find_if(drawn.begin(), drawn.end(),
+                                 [icon](const auto& known) { return known.first == icon; });
+        bool put = icon && copy != drawn.end() &&
+                   ImageList_Copy(images, type.image, images, copy->second, ILCF_MOVE);
+        if (!put && icon && ImageList_ReplaceIcon(images, type.image, icon) >= 0) {
+            drawn.emplace_back(icon, type.image);
+            put = true;
+        }
         // With no generic icon from the shell the item waits as empty
         // space, never with another item's picture.
-        if (!icon || ImageList_ReplaceIcon(images, type.image, icon) < 0) {
+        if (!put) {
             IconHandle blank = BlankIcon(IconSize());
             ImageList_ReplaceIcon(images, type.image, blank.get());
         }

@@ -27,7 +27,9 @@ bool ShortcutFile::ReadTarget(const wchar_t* shortcutPath, wchar_t* target) {
     if (FAILED(persistfile_->Load(shortcutPath, STGM_READ))) return false;
     // Read aside, so a failed read leaves the caller's buffer alone.
     wchar_t path[kPathUnits] = L"";
-    if (SUCCEEDED(shelllink_->GetPath(path, kPathUnits, &finddata_, 0)))
+    // Without find data: filling it in costs the link object a look at the
+    // target, more than the rest of the read.
+    if (SUCCEEDED(shelllink_->GetPath(path, kPathUnits, nullptr, 0)))
         CopyText(target, kPathUnits, path);
     return true;
 }

@@ -38,5 +38,4 @@ class ShortcutFile {
     std::optional<ComSession> com_;
     ComPtr<IShellLinkW> shelllink_;
     ComPtr<IPersistFile> persistfile_;
-    WIN32_FIND_DATAW finddata_ = {};
 };
