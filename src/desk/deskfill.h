@@ -39,22 +39,28 @@ class HeldDrawing {
 LONG ListViewOf(HWND list);
 void SetListView(HWND list, LONG view);
 
-// While a fill inserts, the list keeps its items in rows: in the icon views
-// some list views keep each item's place in arrays grown a few items at a
-// time, which for a large desk costs more time and memory than the items
-// themselves. Put back in its view once every item is in, the list lays
-// them out at once, where plain inserts would have put them.
+// While a fill inserts into the large-icon view, the list keeps its items
+// in rows: some list views keep each item's place in arrays grown a few
+// items at a time, which for a large desk costs more time and memory than
+// the items themselves. Put back in its view once every item is in, the
+// list lays them out at once, where plain inserts would have put them. The
+// small-icon view is left as it is: put back, it measures every label
+// anew, which costs more than its inserts do.
 class HeldRows {
   public:
-    explicit HeldRows(HWND list) : list_(list), view_(ListViewOf(list)) {
-        SetListView(list_, LVS_LIST);
+    explicit HeldRows(HWND list)
+        : list_(list), view_(ListViewOf(list)), held_(view_ == LVS_ICON) {
+        if (held_) SetListView(list_, LVS_LIST);
     }
     ~HeldRows() { End(); }
     HeldRows(const HeldRows&) = delete;
     HeldRows& operator=(const HeldRows&) = delete;
-    // The view the list goes back to.
+    // The view the list is in once the fill ends.
     LONG View() const { return view_; }
-    void SetView(LONG view) { view_ = view; }
+    void SetView(LONG view) {
+        view_ = view;
+        if (!held_) SetListView(list_, view_);
+    }
     void End() {
         if (held_) SetListView(list_, view_);
         held_ = false;
@@ -63,7 +69,7 @@ class HeldRows {
   private:
     HWND list_;
     LONG view_;
-    bool held_ = true;
+    bool held_;
 };
 
 // Items inserted before the window's messages are handled again: the

@@ -106,12 +106,8 @@ void AppState::BeginFill(const ListMarks* marks, bool keepIcons, bool startup) {
     FillSlices& slices = fill.Begin(deskpath, std::move(names));
     icons.Begin(std::move(listed), keepIcons, ThumbnailsShown());
     // The items' own pictures are made while the list fills; at start-up
-    // the window comes first. The generic pictures are drawn before the
-    // worker starts, which would slow these calls into the shell down.
-    if (!startup) {
-        icons.DrawGenerics();
-        icons.StartJob(fill.ListedFolder());
-    }
+    // the window comes first.
+    if (!startup) icons.StartJob(fill.ListedFolder());
     if (marks) slices.marks = *marks;
     slices.stepwise = startup;
     // A list this long takes its size once instead of growing with each insert.

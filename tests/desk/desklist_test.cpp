@@ -435,6 +435,12 @@ TEST_F(LargeFolder, RequestsDuringTheSlicesWaitAndACloseDoesNot) {
     EXPECT_EQ(count(), 2000);
     EXPECT_EQ(ListView_GetNextItem(state_->desklist, -1, LVNI_SELECTED), 1999);
     EXPECT_EQ(GetWindowLongW(state_->desklist, GWL_STYLE) & LVS_TYPEMASK, LVS_SMALLICON);
+    // Also from the small-icon view, which a fill leaves in its view.
+    state_->RefreshDeskList();
+    state_->iconstyle = 0;
+    state_->ApplyIconStyle();
+    ASSERT_TRUE(WaitFor([&] { return !state_->fill.Busy(); }));
+    EXPECT_EQ(GetWindowLongW(state_->desklist, GWL_STYLE) & LVS_TYPEMASK, LVS_ICON);
 
     CopyText(state_->inipath, windows_.settingsPath().c_str());
     state_->RefreshDeskList();
