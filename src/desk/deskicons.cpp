@@ -98,10 +98,25 @@ class KeyHash {
     uint64_t value_ = 14695981039346656037ull;
 };
 
-// The bitmap's pixels as 32-bit rows, whatever it is kept as.
+// The bitmap's pixels: a section's rows as they are kept, any other as
+// 32-bit rows.
 bool AddBitmap(KeyHash& hash, HBITMAP bitmap) {
-    BITMAP shape = {};
-    if (!bitmap || !GetObjectW(bitmap, sizeof shape, &shape)) return false;
+    DIBSECTION section = {};
+    const BITMAP& shape = section.dsBm;
+    int size = bitmap ? GetObjectW(bitmap, sizeof section, &section) : 0;
+    if (size == 0) return false;
+    // The pictures made here are sections: read where they are, without a
+    // copy, once what was drawn into them is done.
+    if (size == sizeof section && shape.bmBits && shape.bmBitsPixel >= 8) {
+        GdiFlush();
+        size_t row = static_cast<size_t>(shape.bmWidth) * (shape.bmBitsPixel / 8);
+        hash.Add(&shape.bmWidth, sizeof shape.bmWidth);
+        hash.Add(&shape.bmHeight, sizeof shape.bmHeight);
+        hash.Add(&shape.bmBitsPixel, sizeof shape.bmBitsPixel);
+        for (LONG y = 0; y < shape.bmHeight; ++y)
+            hash.Add(static_cast<const BYTE*>(shape.bmBits) + y * shape.bmWidthBytes, row);
+        return true;
+    }
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = shape.bmWidth;
