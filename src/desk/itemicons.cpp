@@ -273,6 +273,8 @@ void ItemIcons::Take() {
             SetItemImage(index, item.image);
             continue;
         }
+        // Whether the list shows an image of the item's own rather than its type's.
+        const bool ownShown = item.image >= 0;
         // An image other items show too is not painted over.
         if (item.image >= 0 && holders_[item.image] > 1) {
             FreeImage(item.image);
@@ -295,7 +297,7 @@ void ItemIcons::Take() {
         // Nothing of its own after all: the item shows its type's picture.
         FreeImage(item.image);
         item.image = -1;
-        SetItemImage(index, types_[item.type].image);
+        if (ownShown) SetItemImage(index, types_[item.type].image);
     }
     // Every item of a type shows its picture at once.
     if (typesMade) InvalidateRect(list_, nullptr, FALSE);
