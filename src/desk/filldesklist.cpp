@@ -24,20 +24,33 @@ namespace {
 std::vector<DeskEntry> ReadDeskFolder(const wchar_t* deskpath, bool showhidden,
                                       std::vector<EntryStamp>& stamps) {
     std::vector<DeskEntry> entries;
-    // No folder, no entries: its pattern would name a drive's root.
-    wchar_t pattern[kPathUnits];
-    if (!JoinPath(pattern, deskpath, L"*")) return entries;
-    WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW(pattern, &data));
-    if (!find) return entries;
-    wchar_t full[kPathUnits];
-    do {
-        if (!IsListedEntry(data.cFileName, data.dwFileAttributes, showhidden)) continue;
-        if (!JoinPath(full, deskpath, data.cFileName)) continue;
-        entries.push_back(
-            {data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        stamps.push_back(StampOf(data));
-    } while (FindNextFileW(find.get(), &data));
+    // No folder, no entries: an empty path would name the current folder.
+    if (deskpath[0] == L'\0') return entries;
+    // Read in blocks of many entries, far fewer calls than one per entry.
+    FileHandle folder(CreateFileW(deskpath, FILE_LIST_DIRECTORY,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return entries;
+    std::vector<ULONGLONG> block(8192); // 64 KB, aligned as the entries must be
+    const DWORD bytes = static_cast<DWORD>(block.size() * sizeof(ULONGLONG));
+    wchar_t name[kPathUnits], full[kPathUnits];
+    while (GetFileInformationByHandleEx(folder.get(), FileFullDirectoryInfo, block.data(), bytes)) {
+        auto* at = reinterpret_cast<const BYTE*>(block.data());
+        for (const FILE_FULL_DIR_INFO* info;; at += info->NextEntryOffset) {
+            info = reinterpret_cast<const FILE_FULL_DIR_INFO*>(at);
+            size_t units = info->FileNameLength / sizeof(wchar_t);
+            if (units < kPathUnits) {
+                wmemcpy(name, info->FileName, units);
+                name[units] = L'\0';
+                if (IsListedEntry(name, info->FileAttributes, showhidden) &&
+                    JoinPath(full, deskpath, name)) {
+                    entries.push_back({name, (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+                    stamps.push_back(StampOf(*info));
+                }
+            }
+            if (info->NextEntryOffset == 0) break;
+        }
+    }
     return entries;
 }
 

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
-EntryStamp StampOf(const WIN32_FIND_DATAW& data) {
-    auto join = [](DWORD high, DWORD low) { return (ULONGLONG{high} << 32) | low; };
-    return {data.dwFileAttributes, join(data.nFileSizeHigh, data.nFileSizeLow),
-            join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+EntryStamp StampOf(const FILE_FULL_DIR_INFO& info) {
+    return {info.FileAttributes, static_cast<ULONGLONG>(info.EndOfFile.QuadPart),
+            static_cast<ULONGLONG>(info.LastWriteTime.QuadPart)};
 }
 
 std::vector<int> KeptIconSources(const std::vector<ListedIcon>& old,

@@ -15,7 +15,7 @@ struct EntryStamp {
     bool operator==(const EntryStamp&) const = default;
 };
 
-EntryStamp StampOf(const WIN32_FIND_DATAW& data);
+EntryStamp StampOf(const FILE_FULL_DIR_INFO& info);
 
 // One listed item as far as its picture is concerned.
 struct ListedIcon {
