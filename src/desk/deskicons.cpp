@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <commoncontrols.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <vector>
 
@@ -301,14 +302,14 @@ HICON IconMaker::Generic(const wchar_t* path, bool folder) {
     if (system) {
         // Taking an icon out of the list costs far more than asking for its
         // index: kinds that show one system image share one icon.
-        for (const auto& [image, known] : systemIcons_)
-            if (image == info.iIcon) icon = known.get();
+        auto known = std::find_if(systemIcons_.begin(), systemIcons_.end(),
+                                  [&](const auto& taken) { return taken.first == info.iIcon; });
         // The system image list belongs to the shell and is never destroyed here.
-        if (!icon) {
-            systemIcons_.emplace_back(info.iIcon,
-                                      IconHandle(ImageList_GetIcon(system, info.iIcon, ILD_NORMAL)));
-            icon = systemIcons_.back().second.get();
-        }
+        if (known == systemIcons_.end())
+            known = systemIcons_.emplace(
+                systemIcons_.end(), info.iIcon,
+                IconHandle(ImageList_GetIcon(system, info.iIcon, ILD_NORMAL)));
+        icon = known->second.get();
     }
     generic_.emplace_back(std::move(kind), icon);
     return icon;

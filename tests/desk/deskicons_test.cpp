@@ -16,6 +16,7 @@
 #include "app/appstate.h"
 #include "app/handles.h"
 #include "desk/deskicons.h"
+#include "desk/flatimage.h"
 #include "desk/iconworker.h"
 #include "commands/commandids.h"
 #include "resources/resource.h"
@@ -55,6 +56,29 @@ void ExpectShellPictures(AppState* state) {
 }
 
 } // namespace
+
+// Pictures are told apart by their pixels and size: the bytes that pad a row
+// out to a whole word say nothing.
+TEST(PictureKey, TellsPicturesByTheirPixelsAndSize) {
+    auto picture = [](SIZE size, BYTE padding, BYTE pixel) {
+        FlatImage image(size, RGB(200, 30, 30));
+        image.bits()[image.stride() - 1] = padding; // 21 pixels fill 63 of a row's 64 bytes
+        if (pixel) image.bits()[0] = pixel;
+        return PictureKey(MadeIcon{{}, image.Finish()});
+    };
+    const uint64_t base = picture({21, 4}, 0, 0);
+    ASSERT_NE(base, 0u);
+    const struct {
+        const char* what;
+        SIZE size;
+        BYTE padding, pixel;
+        bool same;
+    } cases[] = {{"other padding", {21, 4}, 7, 0, true},
+                 {"one pixel other", {21, 4}, 0, 7, false},
+                 {"another size", {21, 5}, 0, 0, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(picture(c.size, c.padding, c.pixel) == base, c.same) << c.what;
+}
 
 // Only programs, icon files, shortcuts and customised folders are asked for
 // a picture of their own; every item looks as the shell pictures its path,
