@@ -11,7 +11,10 @@
 #   refresh desk=<largest> ours=<s> floor=<s> ratio=<ours/floor> (the watcher's
 #     refresh for one new file, against enumeration and inserts without icons);
 #   start desk=<entries> ours=<s> bare=<s> ratio=<ours/bare> (the program
-#     started until its list holds every entry, against a bare program);
+#     started until its list holds every entry, against a bare program) and
+#     start-least desk=<entries> least=<s> bare=<s> ratio=<least/bare> (for
+#     information: the least any program must do for the same, against the
+#     same bare program);
 #   freeze desk=<entries> phase=start|refresh worst-ms=<ms> (the longest the
 #     started program's window went without answering);
 #   memory desk=5000 ours=<MB> empty=<MB> (the started program's private
