@@ -1,11 +1,12 @@
 // The start-up benchmark's measure of what is possible: the least a program
 // must do before its list holds every entry of a desk, done the cheapest way
 // and with the program's own means. It readies the shell's icon cache on a
-// second thread from its first moment (the generic pictures need it), reads
-// the folder in blocks, leaves hidden entries out, sorts by name, and
+// second thread once its first window is up (the generic pictures need it),
+// reads the folder in blocks, leaves hidden entries out, sorts by name, and
 // inserts every entry into a large-icon list that keeps rows and holds its
-// drawing meanwhile, with the same common controls as the program. It
-// takes no settings and makes no pictures.
+// drawing meanwhile, with the same common controls as the program; the list
+// is laid out with the next message. It takes no settings and makes no
+// pictures.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -18,6 +19,9 @@
 namespace {
 
 std::vector<std::wstring> Names;
+// Posted once every entry is in: the list goes back to its view and draws.
+constexpr UINT kLayOut = WM_APP;
+LONG ListStyle = 0;
 
 LRESULT CALLBACK LeastWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
@@ -28,6 +32,12 @@ LRESULT CALLBACK LeastWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(lparam);
         if (info->hdr.code == LVN_GETDISPINFOW && (info->item.mask & LVIF_TEXT))
             lstrcpynW(info->item.pszText, Names[info->item.iItem].c_str(), info->item.cchTextMax);
+        return 0;
+    }
+    case kLayOut: {
+        HWND list = GetWindow(window, GW_CHILD);
+        SetWindowLongW(list, GWL_STYLE, ListStyle);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         return 0;
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -71,7 +81,6 @@ void ReadFolder(const wchar_t* folder) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    CloseHandle(CreateThread(nullptr, 0, ReadyShellIcons, nullptr, 0, nullptr));
     InitCommonControls();
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = LeastWindowProc;
@@ -81,6 +90,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     RegisterClassW(&windowClass);
     HWND window = CreateWindowExW(0, L"TarvoLeast", L"Least", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 600, 400, nullptr, nullptr, instance, nullptr);
+    CloseHandle(CreateThread(nullptr, 0, ReadyShellIcons, nullptr, 0, nullptr));
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                 WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_EDITLABELS | LVS_AUTOARRANGE,
                                 0, 0, 0, 0, window, nullptr, instance, nullptr);
@@ -96,8 +106,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     if (arguments && count > 1) ReadFolder(arguments[1]);
     LocalFree(arguments);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    const LONG style = GetWindowLongW(list, GWL_STYLE);
-    SetWindowLongW(list, GWL_STYLE, (style & ~LVS_TYPEMASK) | LVS_LIST);
+    ListStyle = GetWindowLongW(list, GWL_STYLE);
+    SetWindowLongW(list, GWL_STYLE, (ListStyle & ~LVS_TYPEMASK) | LVS_LIST);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.pszText = LPSTR_TEXTCALLBACKW;
@@ -105,8 +115,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         item.iItem = static_cast<int>(i);
         SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
-    SetWindowLongW(list, GWL_STYLE, style);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    PostMessageW(window, kLayOut, 0, 0);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
