@@ -98,7 +98,10 @@ void AppState::ContinueFill() {
     }
     if (slices->next < fill.Listed())
         InsertSlice();
-    else
+    // The end asks the shell for the generic pictures, which the worker
+    // readies as the program starts: the start-up's fill waits for the
+    // worker's word with the window free, not in the shell's call.
+    else if (!slices->stepwise || icons.ShellReady())
         EndFill();
 }
 

@@ -51,6 +51,12 @@ void AppState::ReloadIcons() {
 }
 
 void AppState::TakeIcons() {
-    ListStep step(*this);
-    icons.Take();
+    {
+        ListStep step(*this);
+        icons.Take();
+    }
+    // The worker's word that the shell is ready may be what the start-up's
+    // fill waits for to end.
+    FillSlices* slices = fill.Slices();
+    if (slices && slices->next >= fill.Listed()) ContinueFill();
 }

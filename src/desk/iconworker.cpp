@@ -85,6 +85,8 @@ void IconWorker::Work() {
     SHFILEINFOW info = {};
     SHGetFileInfoW(L"a.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
                    SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+    ready_ = true;
+    PostMessageW(window_, message_, 0, 0);
     const HANDLE waits[2] = {stop_.get(), wake_.get()};
     IconJob job;
     size_t next = 0;

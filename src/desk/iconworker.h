@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,10 @@ class IconWorker {
     // At most `most` finished icons, oldest first; more says whether some wait still.
     std::vector<IconDone> TakeDone(size_t most, bool& more);
     HANDLE thread() const { return thread_.get(); }
+    // Whether the shell has set up its icons, which the worker does first:
+    // until then, a call for a shell icon on another thread waits for it.
+    // The window hears of it through `message` once.
+    bool Ready() const { return ready_ || !thread_; }
     // Ends the thread; false when it did not end within boundMs (0: asks it
     // to end and does not wait).
     bool Stop(DWORD boundMs);
@@ -72,4 +77,5 @@ class IconWorker {
     KernelHandle wake_; // auto-reset: a job waits
     KernelHandle stop_; // manual-reset
     KernelHandle thread_;
+    std::atomic<bool> ready_{false};
 };

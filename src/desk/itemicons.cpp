@@ -379,6 +379,10 @@ bool ItemIcons::StopWorker(DWORD boundMs) {
     return false;
 }
 
+bool ItemIcons::ShellReady() const {
+    return !worker_ || worker_->Ready();
+}
+
 HANDLE ItemIcons::WorkerThread() const {
     return worker_ ? worker_->thread() : nullptr;
 }

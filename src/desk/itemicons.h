@@ -63,6 +63,9 @@ class ItemIcons {
     // False when the worker did not end within boundMs; it is then left to
     // end by itself, with nothing of the program's.
     bool StopWorker(DWORD boundMs);
+    // Whether the shell's icons can be asked for without waiting for the
+    // worker to set them up.
+    bool ShellReady() const;
     // The worker's thread, for a test to wait on.
     HANDLE WorkerThread() const;
 
