@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "yardstick.h"
+
 namespace {
 
 LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -18,15 +20,7 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    InitCommonControls();
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = BareWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.lpszClassName = L"TarvoBare";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, L"TarvoBare", L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 600, 400, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateYardstickWindow(instance, L"TarvoBare", L"Bare", BareWindowProc);
     CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_AUTOARRANGE, 0, 0, 0, 0,
                     window, nullptr, instance, nullptr);
     ShowWindow(window, show);

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "yardstick.h"
+
 namespace {
 
 std::vector<std::wstring> Names;
@@ -81,15 +83,7 @@ void ReadFolder(const wchar_t* folder) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    InitCommonControls();
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = LeastWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.lpszClassName = L"TarvoLeast";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, L"TarvoLeast", L"Least", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 600, 400, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateYardstickWindow(instance, L"TarvoLeast", L"Least", LeastWindowProc);
     CloseHandle(CreateThread(nullptr, 0, ReadyShellIcons, nullptr, 0, nullptr));
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                 WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_EDITLABELS | LVS_AUTOARRANGE,
