@@ -238,6 +238,26 @@ TEST(DeskIcons, TheWorkerEndsWithTheWindowWhileIconsArePending) {
     EXPECT_EQ(WaitForSingleObject(worker.get(), 0), WAIT_OBJECT_0);
 }
 
+// The start-up's fill ends on the worker's one word that the shell has set up
+// its icons: without it, or without the worker saying so when asked, the
+// desk would never be laid out.
+TEST(DeskIcons, TheWorkerSaysOnceThatTheShellIsReady) {
+    constexpr UINT kReady = WM_APP + 50;
+    WindowHandle window(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        nullptr, nullptr));
+    ASSERT_TRUE(window);
+    IconWorker worker(window.get(), kReady);
+    int words = 0;
+    MSG message;
+    for (DWORD end = GetTickCount() + 10000; words == 0 && GetTickCount() < end; Sleep(5))
+        while (PeekMessageW(&message, window.get(), kReady, kReady, PM_REMOVE)) ++words;
+    EXPECT_TRUE(worker.Ready());
+    Sleep(200); // a second word would have come by now
+    while (PeekMessageW(&message, window.get(), kReady, kReady, PM_REMOVE)) ++words;
+    EXPECT_EQ(words, 1);
+    EXPECT_TRUE(worker.Stop(5000));
+}
+
 // In the large icons a picture file shows what it holds, on the list's
 // background, decoded once while it stays the same; a file too small to be
 // a picture is never opened; one that cannot be decoded, the small icons
