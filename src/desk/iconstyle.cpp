@@ -51,6 +51,7 @@ void AppState::ReloadIcons() {
 }
 
 void AppState::TakeIcons() {
+    // The step ends first: within it the fill's next step would only be put off.
     {
         ListStep step(*this);
         icons.Take();

@@ -4,12 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
 #include <vector>
 
-#include "app/handles.h"
 #include "desk/listicons.h"
-#include "support/testsupport.h"
 
 TEST(ListIcons, AnIconIsKeptOnlyForTheSameNameWithTheSameStamp) {
     const EntryStamp stamp{FILE_ATTRIBUTE_ARCHIVE, 10, 500};
@@ -29,38 +26,19 @@ TEST(ListIcons, AnIconIsKeptOnlyForTheSameNameWithTheSameStamp) {
     EXPECT_EQ(KeptIconSources(old, fresh), (std::vector<int>{-1, 6, -1, -1, -1, -1, -1, 0}));
 }
 
-// A stamp tells what the user changed: the file's attributes, its length
-// (not the room the disk gives it) and its last write (not its last change
-// of any kind), as its folder's listing gives them.
+// A stamp tells what the user changed: the attributes, the length (not the
+// room the disk gives the file) and the last write (not its last change of
+// any kind, its creation or its last reading).
 TEST(ListIcons, AStampHoldsTheAttributesLengthAndLastWriteOfTheListing) {
-    TempFolder folder;
-    folder.file(L"five.txt");
-    const std::wstring path = folder / L"five.txt";
-    {
-        FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                    nullptr));
-        DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file.get(), "12345", 5, &written, nullptr));
-        const FILETIME written_at = {0x12345678, 0x01D00000};
-        ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written_at));
-    }
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    FileHandle listed(CreateFileW(folder.path().c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    std::vector<ULONGLONG> block(8192);
-    ASSERT_TRUE(GetFileInformationByHandleEx(listed.get(), FileFullDirectoryInfo, block.data(),
-                                             static_cast<DWORD>(block.size() * 8)));
-    for (auto* at = reinterpret_cast<const BYTE*>(block.data());;) {
-        auto* info = reinterpret_cast<const FILE_FULL_DIR_INFO*>(at);
-        if (std::wstring(info->FileName, info->FileNameLength / 2) == L"five.txt") {
-            const DWORD attributes = GetFileAttributesW(path.c_str());
-            EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
-            EXPECT_EQ(StampOf(*info), (EntryStamp{attributes, 5, 0x01D0000012345678ull}));
-            return;
-        }
-        ASSERT_NE(info->NextEntryOffset, 0u) << "five.txt not listed";
-        at += info->NextEntryOffset;
-    }
+    FILE_FULL_DIR_INFO info = {};
+    info.FileAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE;
+    info.CreationTime.QuadPart = 1;
+    info.LastAccessTime.QuadPart = 2;
+    info.LastWriteTime.QuadPart = 3;
+    info.ChangeTime.QuadPart = 4;
+    info.EndOfFile.QuadPart = 5;
+    info.AllocationSize.QuadPart = 4096;
+    EXPECT_EQ(StampOf(info), (EntryStamp{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, 5, 3}));
 }
 
 TEST(ListIcons, TheVisibleItemsComeFirst) {
